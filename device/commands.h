@@ -36,16 +36,29 @@ struct CommandInfo {
 };
 
 inline constexpr CommandInfo kCommands[kCommandCount] = {
-    {"CMD_T_BRI", 0, 255},   {"CMD_T_CON", 0, 127},  {"CMD_T_SAT", 0, 127},
-    {"CMD_S_BRI", 0, 255},   {"CMD_S_CON", 0, 127},  {"CMD_S_SAT", 0, 127},
-    {"CMD_C_BRI", 0, 255},   {"CMD_C_CON", 0, 127},  {"CMD_C_SAT", 0, 127},
-    {"CMD_H_RES", 480, 720}, {"CMD_H_SHIFT", 0, 255}, {"CMD_L_DELAY", -4, 3},
-    {"CMD_D_AUDIO", 0, 1},   {"", 0, -1},            {"CMD_F_TABLE", 0, 4},
-    {"CMD_RF_OUT", 28, 69},  {"CMD_F_TUNE", INT32_MIN, INT32_MAX},
+    {"CMD_T_BRI", 0, 255},
+    {"CMD_T_CON", 0, 127},
+    {"CMD_T_SAT", 0, 127},
+    {"CMD_S_BRI", 0, 255},
+    {"CMD_S_CON", 0, 127},
+    {"CMD_S_SAT", 0, 127},
+    {"CMD_C_BRI", 0, 255},
+    {"CMD_C_CON", 0, 127},
+    {"CMD_C_SAT", 0, 127},
+    {"CMD_H_RES", 480, 720},
+    {"CMD_H_SHIFT", 0, 255},
+    {"CMD_L_DELAY", -4, 3},
+    {"CMD_D_AUDIO", 0, 1},
+    {"", 0, -1},
+    {"CMD_F_TABLE", 0, 4},
+    {"CMD_RF_OUT", 28, 69},
+    {"CMD_F_TUNE", INT32_MIN, INT32_MAX},
 };
 
 // Picture codes: 3 x source + 0 brightness, 1 contrast, 2 colour.
-constexpr int PictureCommand(int source, int setting) { return 3 * source + setting; }
+constexpr int PictureCommand(int source, int setting) {
+  return 3 * source + setting;
+}
 
 // Channel in bits 31-24; only the low 24 bits of the frequency travel.
 constexpr std::int32_t PackFineTune(std::int32_t channel, std::int32_t freq) {

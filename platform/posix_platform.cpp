@@ -8,14 +8,18 @@
 
 namespace platform {
 
-int OpenDevice(const char* path) { return open(path, O_RDWR); }
+int OpenDevice(const char* path) {
+  return open(path, O_RDWR);
+}
 
 void DeviceIoctl(int fd, int code, std::int32_t argument) {
   // The argument travels by value, sign-extended to the register width.
   (void)ioctl(fd, static_cast<unsigned long>(code), static_cast<long>(argument));
 }
 
-void CloseDevice(int fd) { (void)close(fd); }
+void CloseDevice(int fd) {
+  (void)close(fd);
+}
 
 void RunShell(const char* command_line) {
   // Whatever we printed must reach the terminal before the child writes to it.
@@ -23,7 +27,9 @@ void RunShell(const char* command_line) {
   (void)std::system(command_line);
 }
 
-std::FILE* OpenFile(const char* path, const char* mode) { return std::fopen(path, mode); }
+std::FILE* OpenFile(const char* path, const char* mode) {
+  return std::fopen(path, mode);
+}
 
 void SyncAndCloseFile(std::FILE* file) {
   (void)std::fflush(file);
@@ -31,7 +37,9 @@ void SyncAndCloseFile(std::FILE* file) {
   (void)std::fclose(file);
 }
 
-void CloseFile(std::FILE* file) { (void)std::fclose(file); }
+void CloseFile(std::FILE* file) {
+  (void)std::fclose(file);
+}
 
 void ExitProcess(int status) {
   (void)std::fflush(stdout);

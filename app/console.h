@@ -1,0 +1,32 @@
+// Screen and keyboard primitives shared by every menu.
+#pragma once
+
+namespace quivet {
+
+// The ESC byte sits in the text itself; the shell does not expand it.
+inline constexpr char CLEAR_SCREEN_COMMAND[] =
+    "command echo -ne '\x1b"
+    "c' && stty sane";
+
+inline constexpr int kValueEntrySize = 5;       // settings values, channel numbers
+inline constexpr int kFrequencyEntrySize = 10;  // frequencies
+inline constexpr int kRfEntrySize = 20;         // RF output channel
+
+void ClearScreen();
+
+// First character of the line; the rest of the line is discarded.
+int ReadMenuChoice();
+
+// One bounded line (fgets semantics): what does not fit stays pending.
+void ReadEntry(char* buffer, int size);
+
+// "Press any key" pauses: one character, the rest of the line stays pending.
+void WaitForKey();
+
+// Reads and discards one line.
+void DiscardLine();
+
+// At end of input every screen leaves the way "Exit without saving" does.
+[[noreturn]] void ExitWithoutSaving();
+
+}  // namespace quivet

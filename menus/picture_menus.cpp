@@ -1,0 +1,165 @@
+#include <cstdio>
+
+#include "app/console.h"
+#include "app/number.h"
+#include "device/device.h"
+#include "menus/menus.h"
+
+namespace quivet {
+
+namespace {
+
+enum PictureSetting { kBrightness = 0, kContrast = 1, kColour = 2 };
+
+struct PicturePrompt {
+  const char* current_line;
+  const char* entry_prompt;
+  std::uint32_t max;
+};
+
+constexpr PicturePrompt kPrompts[] = {
+    {" Current Brightness setting is %d\n",
+     " Enter a new value (0 to 255) or 'x' when done: ", 255},
+    {" Current Contrast setting is %d\n", " Enter a new value (0 to 127) or 'x' when done: ", 127},
+    {" Current Colour setting is %d\n", " Enter a new value (0 to 127) or 'x' when done: ", 127},
+};
+
+// Any code other than tuner and S-Video means the composite input.
+std::uint8_t NormalisedSource(std::uint8_t source) {
+  if (source == SOURCE_TUNER || source == SOURCE_SVIDEO) return source;
+  return SOURCE_COMPOSITE;
+}
+
+std::int32_t CurrentValue(std::uint8_t source, PictureSetting setting) {
+  const Settings& s = settings;
+  switch (NormalisedSource(source)) {
+    case SOURCE_TUNER:
+      return setting == kBrightness ? s.t_bri : setting == kContrast ? s.t_con : s.t_sat;
+    case SOURCE_SVIDEO:
+      return setting == kBrightness ? s.s_bri : setting == kContrast ? s.s_con : s.s_sat;
+    default:
+      return setting == kBrightness ? s.c_bri : setting == kContrast ? s.c_con : s.c_sat;
+  }
+}
+
+void StoreValue(std::uint8_t source, PictureSetting setting, std::int32_t value) {
+  Settings& s = settings;
+  const auto byte = static_cast<std::uint8_t>(value);
+  switch (NormalisedSource(source)) {
+    case SOURCE_TUNER:
+      if (setting == kBrightness) s.t_bri = value;
+      if (setting == kContrast) s.t_con = byte;
+      if (setting == kColour) s.t_sat = byte;
+      break;
+    case SOURCE_SVIDEO:
+      if (setting == kBrightness) s.s_bri = value;
+      if (setting == kContrast) s.s_con = byte;
+      if (setting == kColour) s.s_sat = byte;
+      break;
+    default:
+      if (setting == kBrightness) s.c_bri = value;
+      if (setting == kContrast) s.c_con = byte;
+      if (setting == kColour) s.c_sat = byte;
+      break;
+  }
+}
+
+void AdjustValue(std::uint8_t source, PictureSetting setting) {
+  const PicturePrompt& prompt = kPrompts[setting];
+  char entry[kValueEntrySize];
+  for (;;) {
+    ClearScreen();
+    const std::int32_t current = CurrentValue(source, setting);
+    std::printf(prompt.current_line, current);
+    std::fputs(prompt.entry_prompt, stdout);
+    ReadEntry(entry, sizeof entry);
+    if (entry[0] == 'x') return;
+    const std::int32_t value = entry[0] == '\0' ? current : ConvertNumber(entry);
+    if (static_cast<std::uint32_t>(value) > prompt.max) continue;
+    StoreValue(source, setting, value);
+    SendDeviceCommand(PictureCommand(NormalisedSource(source), setting), value);
+  }
+}
+
+}  // namespace
+
+void DisplayPictureSettingsMenu() {
+  ClearScreen();
+  std::fputs(
+      " Input Source Selection\n\n"
+      " 1. Tuner Input\n"
+      " 2. Composite Input\n"
+      " 3. S-Video Input\n"
+      " 4. Return to main menu\n\n"
+      " Choice: ",
+      stdout);
+}
+
+void PictureSettingsMenu() {
+  for (;;) {
+    DisplayPictureSettingsMenu();
+    switch (ReadMenuChoice()) {
+      case '1':
+        AdjustPictureSettings(SOURCE_TUNER);
+        break;
+      case '2':
+        AdjustPictureSettings(SOURCE_COMPOSITE);
+        break;
+      case '3':
+        AdjustPictureSettings(SOURCE_SVIDEO);
+        break;
+      case '4':
+        return;
+      default:
+        break;
+    }
+  }
+}
+
+void DisplayInputSourceMenu(std::uint8_t source) {
+  const char* name = source == SOURCE_TUNER       ? "Tuner"
+                     : source == SOURCE_COMPOSITE ? "Composite"
+                                                  : "S-Video";
+  ClearScreen();
+  std::printf(" %s Input Settings\n\n", name);
+  std::fputs(
+      " 1. Brightness\n"
+      " 2. Contrast\n"
+      " 3. Colour\n"
+      " 4. Return to previous menu\n\n"
+      " Choice: ",
+      stdout);
+}
+
+void AdjustPictureSettings(std::uint8_t source) {
+  for (;;) {
+    DisplayInputSourceMenu(source);
+    switch (ReadMenuChoice()) {
+      case '1':
+        SetBrightness(source);
+        break;
+      case '2':
+        SetContrast(source);
+        break;
+      case '3':
+        SetSaturation(source);
+        break;
+      case '4':
+        return;
+      default:
+        break;
+    }
+  }
+}
+
+void SetBrightness(std::uint8_t source) {
+  AdjustValue(source, kBrightness);
+}
+void SetContrast(std::uint8_t source) {
+  AdjustValue(source, kContrast);
+}
+void SetSaturation(std::uint8_t source) {
+  AdjustValue(source, kColour);
+}
+
+}  // namespace quivet

@@ -1,0 +1,50 @@
+// Appends text to a fixed buffer and says when something did not fit,
+// instead of running past the end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace quivet {
+
+class TextBuilder {
+ public:
+  TextBuilder(char* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) {
+    buffer_[0] = '\0';
+  }
+
+  bool Append(std::string_view text) {
+    if (text.size() > capacity_ - 1 - length_) {
+      overflowed_ = true;
+      return false;
+    }
+    for (char c : text) buffer_[length_++] = c;
+    buffer_[length_] = '\0';
+    return true;
+  }
+
+  bool AppendInt(std::int32_t value) {
+    char digits[12];  // "-2147483648"
+    std::size_t n = sizeof digits;
+    std::uint32_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    do {
+      digits[--n] = static_cast<char>('0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) digits[--n] = '-';
+    return Append(std::string_view(digits + n, sizeof digits - n));
+  }
+
+  std::size_t length() const { return length_; }
+  bool overflowed() const { return overflowed_; }
+
+ private:
+  char* buffer_;
+  std::size_t capacity_;
+  std::size_t length_ = 0;
+  bool overflowed_ = false;
+};
+
+}  // namespace quivet
