@@ -1,0 +1,600 @@
+// The virtual quivet board: preloaded into the unmodified tool, it answers
+// for "/dev/quivet", keeps the board's registers, and fences the tool's
+// configuration file and shell commands into a sandbox folder.
+//
+// Environment (read once, in the constructor):
+//   QUIVET_VBOARD_DIR        sandbox folder; without it the process exits(2)
+//   QUIVET_VBOARD_MISSING=1  no board: open("/dev/quivet") fails with ENOENT
+//   QUIVET_VBOARD_STUCK_RO=1 "mount -o remount,rw /" does not take effect
+//
+// <dir>/board.log, appended, one event per line:
+//   start pid <pid>
+//   open /dev/quivet O_RDWR -> ok | open /dev/quivet flags 0x<hex> -> ok
+//   open /dev/quivet -> missing
+//   open <path> -> refused                   (/etc/quivet.conf via open)
+//   ioctl <NAME> <arg>                       (ioctl <code> <arg> without a name)
+//   close /dev/quivet
+//   system <clear-screen> | system <command, non-printables as \xHH>
+//   fopen /etc/quivet.conf <mode> -> ok | ENOENT | EROFS | errno <n>
+//   fopen <path> <mode> -> refused
+//   fsync /etc/quivet.conf
+//   fclose /etc/quivet.conf
+//   violation <what>                         (follows the event it concerns)
+//   exit
+// <dir>/board.state, rewritten at exit: "<NAME> <value>" for every register
+// ever set, in code order.
+//
+// The board lives inside the tool's heap and time budgets: no allocation, no
+// stdio stream of its own, one write(2) per event.
+
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+#include "device/commands.h"
+
+namespace {
+
+constexpr char kBoardPath[] = "/dev/quivet";
+constexpr char kConfigPath[] = "/etc/quivet.conf";
+constexpr char kClearCommand[] =
+    "command echo -ne '\x1b"
+    "c' && stty sane";
+constexpr char kMountRw[] = "mount -o remount,rw /";
+constexpr char kMountRo[] = "mount -o remount,ro /";
+constexpr int kPathMax = 1024;
+
+using OpenFn = int (*)(const char*, int, ...);
+using OpenatFn = int (*)(int, const char*, int, ...);
+using IoctlFn = int (*)(int, unsigned long, ...);
+using CloseFn = int (*)(int);
+using FopenFn = FILE* (*)(const char*, const char*);
+using FcloseFn = int (*)(FILE*);
+using FsyncFn = int (*)(int);
+using SystemFn = int (*)(const char*);
+
+struct RealCalls {
+  OpenFn open;
+  OpenFn open64;
+  OpenatFn openat;
+  OpenatFn openat64;
+  IoctlFn ioctl;
+  CloseFn close;
+  FopenFn fopen;
+  FopenFn fopen64;
+  FcloseFn fclose;
+  FsyncFn fsync;
+  SystemFn system;
+};
+
+struct Board {
+  bool ready;
+  bool missing;
+  bool stuck_ro;
+  bool stdout_is_tty;
+  bool root_rw;  // root starts read-only in every process
+  int log_fd;
+  int board_fd;         // -1 while closed
+  int closed_board_fd;  // last board fd, to catch commands sent after close
+  FILE* config_file;
+  int config_fd;
+  pid_t pid;
+  bool set[quivet::kCommandCount];
+  std::int32_t reg[quivet::kCommandCount];
+  char config_path[kPathMax];
+  char state_path[kPathMax];
+};
+
+RealCalls real;
+Board board;
+
+// One event line, built on the stack; truncation is marked, never hidden.
+class Line {
+ public:
+  Line& Add(const char* text) {
+    while (*text != '\0') Put(*text++);
+    return *this;
+  }
+  Line& Add(const char* text, size_t n) {
+    for (size_t i = 0; i < n; ++i) Put(text[i]);
+    return *this;
+  }
+  Line& Int(std::int32_t value) {
+    // Through uint32 so INT32_MIN formats without overflow.
+    std::uint32_t magnitude = static_cast<std::uint32_t>(value);
+    if (value < 0) {
+      Put('-');
+      magnitude = 0u - magnitude;
+    }
+    char digits[10];
+    int n = 0;
+    do {
+      digits[n++] = static_cast<char>('0' + magnitude % 10u);
+      magnitude /= 10u;
+    } while (magnitude != 0u);
+    while (n > 0) Put(digits[--n]);
+    return *this;
+  }
+  Line& Hex(std::uint32_t value) {
+    Add("0x");
+    bool started = false;
+    for (int shift = 28; shift >= 0; shift -= 4) {
+      const unsigned nibble = (value >> shift) & 0xFu;
+      if (nibble != 0u || started || shift == 0) {
+        Put("0123456789abcdef"[nibble]);
+        started = true;
+      }
+    }
+    return *this;
+  }
+  // Shell text on one line: non-printables as \xHH, backslash doubled.
+  Line& Escaped(const char* text) {
+    for (; *text != '\0'; ++text) {
+      const unsigned char c = static_cast<unsigned char>(*text);
+      if (c == '\\') {
+        Add("\\\\");
+      } else if (c < 0x20 || c >= 0x7F) {
+        Add("\\x");
+        Put("0123456789abcdef"[c >> 4]);
+        Put("0123456789abcdef"[c & 0xFu]);
+      } else {
+        Put(static_cast<char>(c));
+      }
+    }
+    return *this;
+  }
+  void WriteTo(int fd) {
+    if (truncated_) {
+      len_ = sizeof(buf_) - 5;
+      Add("...");
+    }
+    buf_[len_++] = '\n';
+    size_t done = 0;
+    while (done < len_) {
+      const ssize_t n = write(fd, buf_ + done, len_ - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return;
+      done += static_cast<size_t>(n);
+    }
+  }
+  void Log() { WriteTo(board.log_fd); }
+
+ private:
+  void Put(char c) {
+    if (len_ < sizeof(buf_) - 1) {
+      buf_[len_++] = c;
+    } else {
+      truncated_ = true;
+    }
+  }
+  char buf_[512];
+  size_t len_ = 0;
+  bool truncated_ = false;
+};
+
+// Recording must never disturb the errno that the tool sees.
+class KeepErrno {
+ public:
+  KeepErrno() : saved_(errno) {}
+  ~KeepErrno() { errno = saved_; }
+  void Set(int error) { saved_ = error; }
+
+ private:
+  int saved_;
+};
+
+void Violation(const char* what) {
+  Line().Add("violation ").Add(what).Log();
+}
+
+bool Flag(const char* name) {
+  const char* value = getenv(name);
+  return value != nullptr && value[0] == '1' && value[1] == '\0';
+}
+
+[[noreturn]] void Refuse(const char* message) {
+  Line line;
+  line.Add("quivet_vboard: ").Add(message).WriteTo(2);
+  _exit(2);
+}
+
+void* Next(const char* name) {
+  return dlsym(RTLD_NEXT, name);
+}
+
+void ResolveRealCalls() {
+  real.open = reinterpret_cast<OpenFn>(Next("open"));
+  real.open64 = reinterpret_cast<OpenFn>(Next("open64"));
+  real.openat = reinterpret_cast<OpenatFn>(Next("openat"));
+  real.openat64 = reinterpret_cast<OpenatFn>(Next("openat64"));
+  real.ioctl = reinterpret_cast<IoctlFn>(Next("ioctl"));
+  real.close = reinterpret_cast<CloseFn>(Next("close"));
+  real.fopen = reinterpret_cast<FopenFn>(Next("fopen"));
+  real.fopen64 = reinterpret_cast<FopenFn>(Next("fopen64"));
+  real.fclose = reinterpret_cast<FcloseFn>(Next("fclose"));
+  real.fsync = reinterpret_cast<FsyncFn>(Next("fsync"));
+  real.system = reinterpret_cast<SystemFn>(Next("system"));
+  if (real.open64 == nullptr) real.open64 = real.open;
+  if (real.openat64 == nullptr) real.openat64 = real.openat;
+  if (real.fopen64 == nullptr) real.fopen64 = real.fopen;
+  if (real.open == nullptr || real.openat == nullptr || real.ioctl == nullptr ||
+      real.close == nullptr || real.fopen == nullptr || real.fclose == nullptr ||
+      real.fsync == nullptr || real.system == nullptr) {
+    Refuse("cannot find the C library's calls");
+  }
+}
+
+bool JoinPath(char* out, const char* dir, const char* name) {
+  const size_t dir_len = strlen(dir);
+  const size_t name_len = strlen(name);
+  if (dir_len + 1 + name_len + 1 > static_cast<size_t>(kPathMax)) return false;
+  memcpy(out, dir, dir_len);
+  out[dir_len] = '/';
+  memcpy(out + dir_len + 1, name, name_len + 1);
+  return true;
+}
+
+__attribute__((constructor)) void BoardStart() {
+  ResolveRealCalls();
+  const char* dir = getenv("QUIVET_VBOARD_DIR");
+  if (dir == nullptr || dir[0] == '\0') {
+    Refuse("QUIVET_VBOARD_DIR is not set; refusing to run without a sandbox");
+  }
+  char log_path[kPathMax];
+  if (!JoinPath(log_path, dir, "board.log") || !JoinPath(board.config_path, dir, "quivet.conf") ||
+      !JoinPath(board.state_path, dir, "board.state")) {
+    Refuse("QUIVET_VBOARD_DIR is too long");
+  }
+  board.log_fd = real.open(log_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (board.log_fd < 0) Refuse("cannot open board.log in QUIVET_VBOARD_DIR");
+  board.missing = Flag("QUIVET_VBOARD_MISSING");
+  board.stuck_ro = Flag("QUIVET_VBOARD_STUCK_RO");
+  board.stdout_is_tty = isatty(1) != 0;
+  board.board_fd = -1;
+  board.closed_board_fd = -1;
+  board.config_fd = -1;
+  board.pid = getpid();
+  // The clear-screen shell and its stty must not load the board again.
+  unsetenv("LD_PRELOAD");
+  board.ready = true;
+  Line().Add("start pid ").Int(static_cast<std::int32_t>(board.pid)).Log();
+}
+
+__attribute__((destructor)) void BoardStop() {
+  if (!board.ready || getpid() != board.pid) return;
+  Line().Add("exit").Log();
+  const int fd = real.open(board.state_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  for (int code = 0; code < quivet::kCommandCount; ++code) {
+    if (!board.set[code]) continue;
+    const std::string_view name = quivet::kCommands[code].name;
+    Line().Add(name.data(), name.size()).Add(" ").Int(board.reg[code]).WriteTo(fd);
+  }
+  real.close(fd);
+}
+
+bool Is(const char* path, const char* wanted) {
+  return path != nullptr && strcmp(path, wanted) == 0;
+}
+
+int OpenBoard(int flags) {
+  KeepErrno keep;
+  Line line;
+  line.Add("open /dev/quivet ");
+  if (board.missing) {
+    line.Add("-> missing").Log();
+    keep.Set(ENOENT);
+    return -1;
+  }
+  if (flags == O_RDWR) {
+    line.Add("O_RDWR ");
+  } else {
+    line.Add("flags ").Hex(static_cast<std::uint32_t>(flags)).Add(" ");
+  }
+  const int fd = real.open("/dev/null", O_RDWR);
+  if (fd < 0) {
+    line.Add("-> failed").Log();
+    Violation("board could not be modelled");
+    return -1;
+  }
+  line.Add("-> ok").Log();
+  if (flags != O_RDWR) Violation("open flags are not exactly O_RDWR");
+  if (board.board_fd >= 0) Violation("board opened twice");
+  board.board_fd = fd;
+  board.closed_board_fd = -1;
+  return fd;
+}
+
+// Returns true when the path is the board's business; *result is then set.
+bool OpenHook(const char* path, int flags, int* result) {
+  if (!board.ready || path == nullptr) return false;
+  if (Is(path, kBoardPath)) {
+    *result = OpenBoard(flags);
+    return true;
+  }
+  if (Is(path, kConfigPath)) {
+    {
+      KeepErrno keep;
+      Line().Add("open ").Add(path).Add(" -> refused").Log();
+      Violation("configuration file opened without stdio");
+    }
+    errno = EACCES;
+    *result = -1;
+    return true;
+  }
+  return false;
+}
+
+bool NeedsMode(int flags) {
+  return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+}
+
+const char* ErrnoName(int error) {
+  switch (error) {
+    case ENOENT:
+      return "ENOENT";
+    case EROFS:
+      return "EROFS";
+    case EACCES:
+      return "EACCES";
+    case EISDIR:
+      return "EISDIR";
+    default:
+      return nullptr;
+  }
+}
+
+bool WantsWrite(const char* mode) {
+  for (; *mode != '\0'; ++mode) {
+    if (*mode == 'w' || *mode == 'a' || *mode == '+') return true;
+  }
+  return false;
+}
+
+bool UnderEtcOrBoard(const char* path) {
+  return strncmp(path, "/etc/", 5) == 0 || strncmp(path, kBoardPath, sizeof(kBoardPath) - 1) == 0;
+}
+
+FILE* FopenHook(FopenFn fn, const char* path, const char* mode) {
+  if (!board.ready || path == nullptr || mode == nullptr) return fn(path, mode);
+  if (!Is(path, kConfigPath)) {
+    if (!UnderEtcOrBoard(path)) return fn(path, mode);
+    {
+      KeepErrno keep;
+      Line().Add("fopen ").Escaped(path).Add(" ").Escaped(mode).Add(" -> refused").Log();
+      Violation("file outside the sandbox");
+    }
+    errno = EACCES;
+    return nullptr;
+  }
+  Line line;
+  line.Add("fopen /etc/quivet.conf ").Escaped(mode).Add(" -> ");
+  if (WantsWrite(mode) && !board.root_rw) {
+    {
+      KeepErrno keep;
+      line.Add("EROFS").Log();
+    }
+    errno = EROFS;
+    return nullptr;
+  }
+  FILE* file = fn(board.config_path, mode);
+  KeepErrno keep;
+  if (file == nullptr) {
+    const int error = errno;
+    const char* name = ErrnoName(error);
+    if (name != nullptr) {
+      line.Add(name);
+    } else {
+      line.Add("errno ").Int(error);
+    }
+    line.Log();
+    return nullptr;
+  }
+  line.Add("ok").Log();
+  if (board.config_file != nullptr) Violation("configuration file opened twice");
+  board.config_file = file;
+  board.config_fd = fileno(file);
+  if (board.config_fd == board.closed_board_fd) board.closed_board_fd = -1;
+  return file;
+}
+
+int SystemHook(const char* command) {
+  if (!board.ready) return real.system(command);
+  if (command == nullptr) return 1;  // a shell is available
+  Line line;
+  line.Add("system ");
+  if (Is(command, kClearCommand)) {
+    line.Add("<clear-screen>").Log();
+    if (board.stdout_is_tty) return real.system(command);
+    fputs("<CLEAR>\n", stdout);
+    return 0;
+  }
+  line.Escaped(command).Log();
+  if (Is(command, kMountRw)) {
+    if (!board.stuck_ro) board.root_rw = true;
+  } else if (Is(command, kMountRo)) {
+    board.root_rw = false;
+  } else {
+    Violation("shell command not allowed");
+  }
+  return 0;
+}
+
+}  // namespace
+
+// Only the calls below leave the library; everything else stays hidden.
+#define BOARD_API __attribute__((visibility("default")))
+
+extern "C" {
+
+BOARD_API int open(const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if (NeedsMode(flags)) {
+    va_list ap;
+    va_start(ap, flags);
+    mode = va_arg(ap, mode_t);
+    va_end(ap);
+  }
+  int result = 0;
+  if (OpenHook(path, flags, &result)) return result;
+  if (real.open == nullptr) ResolveRealCalls();
+  return real.open(path, flags, mode);
+}
+
+BOARD_API int open64(const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if (NeedsMode(flags)) {
+    va_list ap;
+    va_start(ap, flags);
+    mode = va_arg(ap, mode_t);
+    va_end(ap);
+  }
+  int result = 0;
+  if (OpenHook(path, flags, &result)) return result;
+  if (real.open64 == nullptr) ResolveRealCalls();
+  return real.open64(path, flags, mode);
+}
+
+// Fortified builds reach open through these when the flags are not constant.
+BOARD_API int __open_2(const char* path, int flags) {
+  return open(path, flags);
+}
+BOARD_API int __open64_2(const char* path, int flags) {
+  return open64(path, flags);
+}
+
+BOARD_API int openat(int dirfd, const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if (NeedsMode(flags)) {
+    va_list ap;
+    va_start(ap, flags);
+    mode = va_arg(ap, mode_t);
+    va_end(ap);
+  }
+  int result = 0;
+  if (OpenHook(path, flags, &result)) return result;
+  if (real.openat == nullptr) ResolveRealCalls();
+  return real.openat(dirfd, path, flags, mode);
+}
+
+BOARD_API int openat64(int dirfd, const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if (NeedsMode(flags)) {
+    va_list ap;
+    va_start(ap, flags);
+    mode = va_arg(ap, mode_t);
+    va_end(ap);
+  }
+  int result = 0;
+  if (OpenHook(path, flags, &result)) return result;
+  if (real.openat64 == nullptr) ResolveRealCalls();
+  return real.openat64(dirfd, path, flags, mode);
+}
+
+BOARD_API int ioctl(int fd, unsigned long request, ...) {
+  va_list ap;
+  va_start(ap, request);
+  const unsigned long raw = va_arg(ap, unsigned long);
+  va_end(ap);
+  if (!board.ready || fd < 0 || (fd != board.board_fd && fd != board.closed_board_fd)) {
+    if (real.ioctl == nullptr) ResolveRealCalls();
+    return real.ioctl(fd, request, raw);
+  }
+  KeepErrno keep;
+  // The argument is a 32-bit value passed in a register of either width.
+  const std::int32_t arg = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
+  const bool known = request < static_cast<unsigned long>(quivet::kCommandCount);
+  const int code = known ? static_cast<int>(request) : -1;
+  Line line;
+  line.Add("ioctl ");
+  if (known && !quivet::kCommands[code].name.empty()) {
+    line.Add(quivet::kCommands[code].name.data(), quivet::kCommands[code].name.size());
+  } else {
+    line.Int(static_cast<std::int32_t>(request));
+  }
+  line.Add(" ").Int(arg).Log();
+  if (fd != board.board_fd) {
+    Violation("command sent after close");
+    keep.Set(EBADF);
+    return -1;
+  }
+  if (!known) {
+    Line().Add("violation unknown code ").Int(static_cast<std::int32_t>(request)).Log();
+    return -1;
+  }
+  if (quivet::kCommands[code].name.empty()) {
+    Line().Add("violation reserved code ").Int(code).Log();
+    return -1;
+  }
+  if (!quivet::CommandIsValid(code, arg)) {
+    Line()
+        .Add("violation argument out of range ")
+        .Add(quivet::kCommands[code].name.data(), quivet::kCommands[code].name.size())
+        .Add(" ")
+        .Int(arg)
+        .Log();
+  }
+  board.set[code] = true;
+  board.reg[code] = arg;
+  return 0;
+}
+
+BOARD_API int close(int fd) {
+  if (real.close == nullptr) ResolveRealCalls();
+  if (board.ready && fd >= 0) {
+    if (fd == board.board_fd) {
+      KeepErrno keep;
+      Line().Add("close /dev/quivet").Log();
+      board.board_fd = -1;
+      board.closed_board_fd = fd;
+    } else if (fd == board.closed_board_fd) {
+      board.closed_board_fd = -1;  // the number is someone else's from now on
+    }
+  }
+  return real.close(fd);
+}
+
+BOARD_API FILE* fopen(const char* path, const char* mode) {
+  if (real.fopen == nullptr) ResolveRealCalls();
+  return FopenHook(real.fopen, path, mode);
+}
+
+BOARD_API FILE* fopen64(const char* path, const char* mode) {
+  if (real.fopen64 == nullptr) ResolveRealCalls();
+  return FopenHook(real.fopen64, path, mode);
+}
+
+BOARD_API int fsync(int fd) {
+  if (real.fsync == nullptr) ResolveRealCalls();
+  if (board.ready && fd >= 0 && fd == board.config_fd) {
+    KeepErrno keep;
+    Line().Add("fsync /etc/quivet.conf").Log();
+  }
+  return real.fsync(fd);
+}
+
+BOARD_API int fclose(FILE* file) {
+  if (real.fclose == nullptr) ResolveRealCalls();
+  if (board.ready && file != nullptr && file == board.config_file) {
+    KeepErrno keep;
+    Line().Add("fclose /etc/quivet.conf").Log();
+    board.config_file = nullptr;
+    board.config_fd = -1;
+  }
+  return real.fclose(file);
+}
+
+BOARD_API int system(const char* command) {
+  if (real.system == nullptr) ResolveRealCalls();
+  return SystemHook(command);
+}
+
+}  // extern "C"
