@@ -9,8 +9,8 @@ namespace {
 // The plans are runs of channels with an even spacing; storing the runs
 // keeps the tables a few hundred bytes instead of two kilobytes.
 struct ChannelRun {
-  std::int8_t first;
-  std::int8_t last;
+  std::uint8_t first;
+  std::uint8_t last;
   std::int32_t freq;  // of the first channel
   std::int32_t step;
 };
