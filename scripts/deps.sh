@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever of the given groups is missing.
+# Groups: build (tool and tests), run (tmux for the split view), ppc, check
+# (sanitizers, valgrind, fuzzing, lint), package.
+set -euo pipefail
+
+declare -A probe=(
+  [cmake]="command -v cmake"
+  [g++]="command -v g++"
+  [make]="command -v make"
+  [libgtest-dev]="test -f /usr/include/gtest/gtest.h"
+  [tmux]="command -v tmux"
+  [g++-powerpc-linux-gnu]="command -v powerpc-linux-gnu-g++"
+  [qemu-user]="command -v qemu-ppc"
+  [valgrind]="command -v valgrind"
+  [clang]="command -v clang++"
+  [libclang-rt-14-dev]="test -f /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a"
+  [clang-format]="command -v clang-format"
+  [clang-tidy]="command -v clang-tidy"
+  [lintian]="command -v lintian"
+  [dpkg-dev]="command -v dpkg-shlibdeps"
+  [file]="command -v file"
+  [groff]="command -v groff"
+  [man-db]="command -v man"
+)
+declare -A groups=(
+  [build]="cmake g++ make libgtest-dev"
+  [run]="tmux"
+  [ppc]="g++-powerpc-linux-gnu qemu-user"
+  [check]="valgrind clang libclang-rt-14-dev clang-format clang-tidy tmux"
+  [package]="lintian dpkg-dev file groff man-db"
+)
+
+missing=()
+for group in "${@:-build}"; do
+  for pkg in ${groups[$group]}; do
+    eval "${probe[$pkg]}" >/dev/null 2>&1 || missing+=("$pkg")
+  done
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

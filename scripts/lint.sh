@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Formatting and static checks; needs the native build's compile database.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c')
+clang-format --dry-run -Werror "${sources[@]}"
+
+[ -f build/native/compile_commands.json ] || cmake --preset native >/dev/null
+mapfile -t tool < <(git ls-files 'app/*.cpp' 'settings/*.cpp' 'device/*.cpp' 'menus/*.cpp' 'platform/*.cpp')
+clang-tidy -p build/native --quiet "${tool[@]}" 2>&1 | grep -v "warnings generated" || true
+clang-tidy -p build/native --quiet "${tool[@]}" >/dev/null 2>&1
+echo "lint: clean"

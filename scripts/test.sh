@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Every test: native suite, the same suite for 32-bit PowerPC under qemu,
+# sanitizers, valgrind, fuzz replays and short fuzz runs, lint, performance
+# budgets and the packages. Installs what is missing first.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh build run ppc check package || exit 1
+
+passed=0
+failed=0
+failures=()
+
+# Adds up ctest's own counts so the last line covers every suite.
+count_ctest() {
+  local log=$1 line
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    local f total
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + total - f))
+    failed=$((failed + f))
+  fi
+}
+
+stage() {
+  local name=$1
+  shift
+  local log
+  log=$(mktemp)
+  echo "=== $name"
+  if "$@" 2>&1 | tee "$log"; then
+    echo "=== $name: ok"
+  else
+    echo "=== $name: FAILED"
+    failures+=("$name")
+  fi
+  count_ctest "$log"
+  rm -f "$log"
+}
+
+native() {
+  cmake --preset native >/dev/null && cmake --build --preset native && ctest --preset native
+}
+
+stage native native
+stage ppc scripts/test-ppc.sh
+stage asan scripts/test-asan.sh
+stage valgrind scripts/test-valgrind.sh
+stage fuzz scripts/fuzz.sh "${QUIVET_FUZZ_SECONDS:-30}"
+stage lint scripts/lint.sh
+stage bench scripts/bench.sh
+stage package scripts/package.sh
+
+echo
+if [ ${#failures[@]} -ne 0 ]; then
+  echo "failed stages: ${failures[*]}"
+  [ "$failed" -eq 0 ] && failed=${#failures[@]}
+fi
+echo "tests: $passed passed, $failed failed"
+[ ${#failures[@]} -eq 0 ]
