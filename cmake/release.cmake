@@ -1,0 +1,21 @@
+# Size-optimised release for the small host: unused functions and data are
+# dropped at link time and the binary is stripped. MinSizeRel adds -Os.
+set(_quivet_rel "$<CONFIG:MinSizeRel>")
+foreach(_quivet_target quivet_core quivet_platform quivet_config)
+  target_compile_options(${_quivet_target} PRIVATE
+    "$<${_quivet_rel}:-ffunction-sections;-fdata-sections>")
+endforeach()
+target_link_options(quivet_config PRIVATE
+  "$<${_quivet_rel}:-Wl,--gc-sections;-s;-static-libgcc;-Wl,-O1;-Wl,-z,relro;-Wl,-z,now>")
+
+# The shipped binary depends on glibc alone. Linking through the C driver
+# (what -nostdlib++ does in newer compilers) leaves libstdc++ out, so any
+# use of it fails here, naming the symbol, instead of on the host.
+# Only this directory's targets see the trimmed list; tests and the virtual
+# board in subdirectories keep libstdc++.
+if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
+  set_target_properties(quivet_config PROPERTIES LINKER_LANGUAGE C)
+  list(REMOVE_ITEM CMAKE_CXX_IMPLICIT_LINK_LIBRARIES stdc++)
+endif()
+unset(_quivet_rel)
+unset(_quivet_target)
