@@ -45,8 +45,8 @@ set(CPACK_PACKAGE_NAME ${QUIVET_DEB_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Quivet maintainers <quivet@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "terminal configuration tool for the quivet video board")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-quivet_config adjusts the quivet video board through its device /dev/quivet
+# The summary is the synopsis line; this is the extended description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "quivet_config adjusts the quivet video board through its device /dev/quivet
 from numbered text menus: brightness, contrast and colour of the tuner,
 composite and S-Video inputs, horizontal resolution and shift, luminance
 delay, dual audio input, tuner type, broadcast frequency table, RF output

@@ -7,6 +7,12 @@ foreach(_quivet_target quivet_core quivet_platform quivet_config)
 endforeach()
 target_link_options(quivet_config PRIVATE
   "$<${_quivet_rel}:-Wl,--gc-sections;-s;-static-libgcc;-Wl,-O1;-Wl,-z,relro;-Wl,-z,now>")
+if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel" AND CMAKE_OBJCOPY)
+  # Compiler version strings: dead weight on the host.
+  add_custom_command(TARGET quivet_config POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:quivet_config>
+    VERBATIM)
+endif()
 
 # The shipped binary depends on glibc alone. Linking through the C driver
 # (what -nostdlib++ does in newer compilers) leaves libstdc++ out, so any

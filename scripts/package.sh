@@ -1,0 +1,26 @@
+#!/bin/sh
+# Builds the amd64 and powerpc Debian packages from the release presets,
+# checks that the tool needs glibc alone, and runs lintian on each package.
+set -eu
+cd "$(dirname "$0")/.."
+
+for preset in release ppc-release; do
+  dir=build/$preset
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+
+  needed=$(readelf -d "$dir/quivet_config" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+  if [ "$needed" != "libc.so.6" ]; then
+    echo "$preset: quivet_config must need only libc.so.6, needs:" $needed >&2
+    exit 1
+  fi
+
+  rm -rf "$dir/packages"
+  cpack --config "$dir/CPackConfig.cmake" -B "$dir/packages" >/dev/null
+  for deb in "$dir"/packages/*.deb; do
+    echo "== $deb"
+    dpkg-deb --field "$deb" Package Version Architecture Depends
+    lintian --fail-on error --display-info "$deb"
+  done
+done
+echo "packages: ok"
