@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Performance budgets of the release build, measured on the virtual board:
+#   start-up instructions against a floor program, instructions per screen
+#   over a scripted session, text size (x86-64 and PowerPC), heap blocks and
+#   peak resident set. Prints a table; fails when a budget is broken.
+# The tool never runs bare: the board is preloaded and a `mount` that
+# refuses stands first on PATH.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+ROUNDS=${QUIVET_BENCH_ROUNDS:-30}
+MIN_SCREENS=2000
+STARTUP_RATIO_MAX=1.15
+IR_PER_SCREEN_MAX=3000
+TEXT_MAX_X86=20480
+TEXT_MAX_PPC=24576
+HEAP_BLOCKS_MAX=6 # stdin and stdout buffers; FILE and buffer for the read and the write
+RSS_KIB_MAX=2048
+
+for tool in valgrind callgrind_annotate cc size readelf; do
+  command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
+done
+
+cmake --preset release >/dev/null
+cmake --build --preset release >/dev/null
+cmake --preset ppc-release >/dev/null
+cmake --build --preset ppc-release >/dev/null
+
+rel=build/release
+tool=$rel/quivet_config
+board=$PWD/$rel/vboard/libquivet_vboard.so
+work=$(mktemp -d /tmp/quivet-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+cc -Os -Wall -Wextra -Werror -o "$work/floor" bench/floor.c
+cc -Os -Wall -Wextra -Werror -shared -fPIC -o "$work/rss_probe.so" bench/rss_probe.c
+
+# The board unsets LD_PRELOAD once loaded so that the shells it runs stay
+# clean; loaded into valgrind's own (dynamic) launcher it would vanish before
+# the program starts. So the static valgrind tool binary is started directly.
+vg_launcher=$(command -v valgrind.bin || command -v valgrind)
+vg_lib=
+for dir in /usr/libexec/valgrind /usr/lib/valgrind /usr/lib64/valgrind /usr/lib/x86_64-linux-gnu/valgrind; do
+  if [ -x "$dir/callgrind-amd64-linux" ]; then vg_lib=$dir; break; fi
+done
+[ -n "$vg_lib" ] || { echo "bench: valgrind tool binaries not found" >&2; exit 1; }
+vg() { # $1: valgrind tool, rest: valgrind options and command
+  local name=$1
+  shift
+  VALGRIND_LAUNCHER=$vg_launcher VALGRIND_LIB=$vg_lib "$vg_lib/$name-amd64-linux" --tool="$name" "$@"
+}
+
+mkdir -p "$work/bin" "$work/board"
+printf '#!/bin/sh\necho "mount refused by the benchmark" >&2\nexit 1\n' >"$work/bin/mount"
+chmod +x "$work/bin/mount"
+
+# Runs "$@" on a fresh board: stdin from $input, stdout to $work/out.
+on_board() {
+  rm -rf "$work/board" && mkdir "$work/board"
+  if [ -n "${config:-}" ]; then printf '%s\n' "$config" >"$work/board/quivet.conf"; fi
+  (
+    export PATH="$work/bin:$PATH" QUIVET_VBOARD_DIR="$work/board"
+    export LD_PRELOAD="$board${extra_preload:+:$extra_preload}"
+    "$@" <"$input" >"$work/out"
+  )
+}
+
+# Instructions from exec to exit, as callgrind counts them.
+instructions() { # $1: name for the output file, rest: command
+  local name=$1
+  shift
+  on_board vg callgrind --callgrind-out-file="$work/$name.cg" "$@" 2>"$work/$name.err"
+  sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$work/$name.err"
+}
+
+top_functions() { # $1: callgrind output
+  callgrind_annotate --threshold=90 "$1" | sed -n '/^ *Ir/,$p' | head -n 14
+}
+
+failures=0
+row() { # name, measured, budget, ok(0/1)
+  local verdict=ok
+  [ "$4" -eq 1 ] || { verdict=FAIL; failures=$((failures + 1)); }
+  printf '%-40s %14s %14s  %s\n' "$1" "$2" "$3" "$verdict"
+}
+le() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }' && echo 1 || echo 0; }
+
+# (a) Start-up: no configuration file, board present, empty input.
+config=
+input=/dev/null
+tool_ir=$(instructions startup "$tool")
+floor_ir=$(instructions floor "$work/floor")
+if ! grep -q 'Choice: ' "$work/out"; then echo "bench: floor printed no menu" >&2; exit 1; fi
+ratio=$(awk -v a="$tool_ir" -v b="$floor_ir" 'BEGIN { printf "%.3f", a / b }')
+
+# (b) A long session through every menu, loading and saving a file.
+config='t_bri=130 t_con=70 t_sat=80 s_bri=120 s_con=60 s_sat=75 c_bri=110 c_con=65 c_sat=85 h_res=544 d_audio=0 t_type=1 f_table=0 h_shift=195 rf_out=60 l_delay=0 f_tune="5:175250,40:623250"'
+input=$work/session.keys
+bench/session.sh "$ROUNDS" >"$input"
+session_ir=$(instructions session "$tool")
+clears=$(grep -o '<CLEAR>' "$work/out" | wc -l)
+reprints=$(grep -o ' Choice:  Horizontal Resolution' "$work/out" | wc -l)
+screens=$((clears + reprints))
+grep -q 'Quivet successfully configured.' "$work/out" || { echo "bench: session did not save" >&2; exit 1; }
+per_screen=$((session_ir / screens))
+
+# (d) Heap blocks over the same session.
+on_board vg memcheck "$tool" 2>"$work/memcheck.err"
+heap_blocks=$(sed -n 's/.*total heap usage: \([0-9,]*\) allocs.*/\1/p' "$work/memcheck.err" | tr -d ,)
+heap_bytes=$(sed -n 's/.*frees, \([0-9,]*\) bytes allocated.*/\1/p' "$work/memcheck.err" | tr -d ,)
+
+# (e) Peak resident set of the same session, read by the tool's own image.
+extra_preload=$work/rss_probe.so
+QUIVET_RSS_FILE=$work/rss on_board "$tool"
+rss_kib=$(awk '{ print $2 }' "$work/rss")
+config=
+input=/dev/null
+QUIVET_RSS_FILE=$work/rss on_board "$work/floor"
+floor_rss_kib=$(awk '{ print $2 }' "$work/rss")
+unset extra_preload
+
+# (c) Text size of the stripped release binaries.
+text_x86=$(size "$tool" | awk 'NR == 2 { print $1 }')
+text_ppc=$(size build/ppc-release/quivet_config | awk 'NR == 2 { print $1 }')
+
+printf '%-40s %14s %14s  %s\n' measure measured budget verdict
+row "start-up instructions, tool" "$tool_ir" "" 1
+row "start-up instructions, floor" "$floor_ir" "" 1
+row "start-up ratio tool/floor" "$ratio" "$STARTUP_RATIO_MAX" "$(le "$ratio" "$STARTUP_RATIO_MAX")"
+row "session screens" "$screens" ">= $MIN_SCREENS" "$([ "$screens" -ge "$MIN_SCREENS" ] && echo 1 || echo 0)"
+row "session instructions" "$session_ir" "" 1
+row "instructions per screen" "$per_screen" "$IR_PER_SCREEN_MAX" "$(le "$per_screen" "$IR_PER_SCREEN_MAX")"
+row "text bytes, x86-64" "$text_x86" "$TEXT_MAX_X86" "$(le "$text_x86" "$TEXT_MAX_X86")"
+row "text bytes, powerpc" "$text_ppc" "$TEXT_MAX_PPC" "$(le "$text_ppc" "$TEXT_MAX_PPC")"
+row "heap blocks (bytes: $heap_bytes)" "$heap_blocks" "$HEAP_BLOCKS_MAX" "$(le "$heap_blocks" "$HEAP_BLOCKS_MAX")"
+row "peak RSS KiB, session" "$rss_kib" "$RSS_KIB_MAX" "$(le "$rss_kib" "$RSS_KIB_MAX")"
+row "peak RSS KiB, floor" "$floor_rss_kib" "" 1
+
+if [ "$failures" -ne 0 ]; then
+  echo
+  echo "Top functions of the start-up run:"
+  top_functions "$work/startup.cg"
+  echo "Top functions of the session run:"
+  top_functions "$work/session.cg"
+  echo "bench: $failures budget(s) broken" >&2
+  exit 1
+fi
