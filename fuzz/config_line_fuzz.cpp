@@ -1,0 +1,74 @@
+// Any bytes as a configuration line: reading, migrating, filling the
+// defaults, naming, and writing the result out and reading it back.
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "fuzz/fuzz_check.h"
+#include "settings/channel_tables.h"
+#include "settings/config_reader.h"
+#include "settings/config_writer.h"
+#include "settings/fine_tune_list.h"
+#include "settings/settings.h"
+
+namespace {
+
+bool SameSettings(const quivet::Settings& a, const quivet::Settings& b) {
+  return a.t_bri == b.t_bri && a.t_con == b.t_con && a.t_sat == b.t_sat && a.s_bri == b.s_bri &&
+         a.s_con == b.s_con && a.s_sat == b.s_sat && a.c_bri == b.c_bri && a.c_con == b.c_con &&
+         a.c_sat == b.c_sat && a.h_res == b.h_res && a.t_type == b.t_type &&
+         a.f_table == b.f_table && a.d_audio == b.d_audio && a.h_shift == b.h_shift &&
+         a.l_delay == b.l_delay && a.rf_out == b.rf_out;
+}
+
+// A name is a row of its table, or "" for a code outside it.
+template <std::size_t Rows>
+void CheckName(const char* name, const char (&table)[Rows][30], std::int32_t code) {
+  if (code >= 0 && code < static_cast<std::int32_t>(Rows)) {
+    FUZZ_CHECK(name == table[code], "code %d names another row", code);
+  } else {
+    FUZZ_CHECK(name != nullptr && name[0] == '\0', "code %d has a name", code);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  quivet::Settings s;
+  quivet::ParseConfigurationLine(text, s);
+  quivet::MigrateTunerCode(s);
+
+  CheckName(quivet::TunerName(s.t_type), quivet::TunerText, s.t_type);
+  CheckName(quivet::FreqName(s.f_table), quivet::FreqText, s.f_table);
+
+  quivet::FillDefaultFrequencies(s.f_table, s.tv_chans);
+  int filled = 0;
+  for (std::int32_t f : s.tv_chans) filled += f != 0;
+  static constexpr int kRows[] = {54, 60, 60, 57};
+  const int want = (s.f_table >= 0 && s.f_table <= 3) ? kRows[s.f_table] : 0;
+  FUZZ_CHECK(filled == want, "table %d filled %d channels", s.f_table, filled);
+
+  for (std::int32_t f : s.channel_freq) {
+    FUZZ_CHECK(f >= -99999 && f <= 999999, "six characters decoded to %d", f);
+  }
+
+  char line[quivet::kConfigLineSize];
+  quivet::FormatConfigurationLine(s, line);
+  const std::size_t len = std::strlen(line);
+  FUZZ_CHECK(len >= 1 && len <= 451 && line[len - 1] == '\n' &&
+                 std::memchr(line, '\n', len - 1) == nullptr,
+             "written line '%s'", line);
+
+  quivet::Settings back;
+  quivet::ParseConfigurationLine(std::string_view(line, len), back);
+  quivet::MigrateTunerCode(back);
+  FUZZ_CHECK(SameSettings(back, s), "'%.*s' came back from '%s' changed", static_cast<int>(size),
+             reinterpret_cast<const char*>(data), line);
+
+  char list[quivet::kFineTuneListSize];
+  quivet::ChannelArray kept = s.channel_freq;
+  if (!quivet::EncodeFineTuneList(kept, list)) quivet::LoadFineTuneFrequencies(list, kept);
+  FUZZ_CHECK(back.channel_freq == kept, "fine-tune list changed through '%s'", line);
+  return 0;
+}
