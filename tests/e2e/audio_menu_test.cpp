@@ -7,8 +7,6 @@
 namespace e2e {
 namespace {
 
-using namespace screens;
-
 TEST(AudioMenu, AnyNonZeroShowsEnabledAndEveryChoiceIsSent) {
   Sandbox box("d_audio=7 \n");
   const RunResult run = box.Run(
@@ -17,12 +15,14 @@ TEST(AudioMenu, AnyNonZeroShowsEnabledAndEveryChoiceIsSent) {
       "2\n1\n"
       "2\n3\n5\n");
   ASSERT_TRUE(RanCleanly(run));
-  EXPECT_SCREEN_EQ(Main() + Audio(true) + Audio(true) + Main() + Audio(false) + Main() +
-                       Audio(false) + Main() + Audio(true) + Main() + SavedOk(),
+  EXPECT_SCREEN_EQ(MainMenuScreen() + AudioMenuScreen(true) + AudioMenuScreen(true) +
+                       MainMenuScreen() + AudioMenuScreen(false) + MainMenuScreen() +
+                       AudioMenuScreen(false) + MainMenuScreen() + AudioMenuScreen(true) +
+                       MainMenuScreen() + SavedScreen(),
                    run.screen);
   EXPECT_EQ(Sent(run), "CMD_D_AUDIO 0; CMD_D_AUDIO 0; CMD_D_AUDIO 1");
   // The file also gives the missing frequency table: the old tuner code 1.
-  EXPECT_EQ(run.config, SavedLine({{"d_audio", 1}, {"f_table", 0}}));
+  EXPECT_EQ(run.config, ConfigLine({.d_audio = 1, .f_table = 0}));
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 namespace e2e {
 namespace {
 
-using namespace screens;
-
 TEST(OtherMenu, ShiftAppearsAt720AndDelayResetsOnInvalidValue) {
   Sandbox box;
   const RunResult run = box.Run(
@@ -21,15 +19,18 @@ TEST(OtherMenu, ShiftAppearsAt720AndDelayResetsOnInvalidValue) {
       "3\n5\n\n-4\n"              // 5: message, one key, then 0 shown
       "4\n5\n");
   ASSERT_TRUE(RanCleanly(run));
-  EXPECT_SCREEN_EQ(Main() + Other(false) + Other(false) + Resolution(544) + Resolution(544, false) +
-                       Other(true) + Shift(195) + Shift(195) + Shift(120) + Shift(250) + Shift(0) +
-                       Other(true) + Delay(0) + Other(true) + Delay(2) +
-                       std::string(kInvalidDelay) + Delay(0) + Other(true) + Main() + SavedOk(),
+  EXPECT_SCREEN_EQ(MainMenuScreen() + OtherMenuScreen(false) + OtherMenuScreen(false) +
+                       ResolutionScreen(544) + ResolutionScreen(544, false) +
+                       OtherMenuScreen(true) + ShiftScreen(195) + ShiftScreen(195) +
+                       ShiftScreen(120) + ShiftScreen(250) + ShiftScreen(0) +
+                       OtherMenuScreen(true) + DelayScreen(0) + OtherMenuScreen(true) +
+                       DelayScreen(2) + std::string(kInvalidDelay) + DelayScreen(0) +
+                       OtherMenuScreen(true) + MainMenuScreen() + SavedScreen(),
                    run.screen);
   EXPECT_EQ(Sent(run),
             "CMD_H_RES 720; CMD_H_SHIFT 120; CMD_H_SHIFT 250; CMD_H_SHIFT 0; CMD_L_DELAY 2; "
             "CMD_L_DELAY -4");
-  EXPECT_EQ(run.config, SavedLine({{"h_res", 720}, {"h_shift", 0}, {"l_delay", -4}}));
+  EXPECT_EQ(run.config, ConfigLine({.h_res = 720, .h_shift = 0, .l_delay = -4}));
 }
 
 TEST(OtherMenu, ReturnsWithoutChangeAndPauseReadsOneKey) {
@@ -46,12 +47,14 @@ TEST(OtherMenu, ReturnsWithoutChangeAndPauseReadsOneKey) {
       "1\n1\n1\n2\n"            // 480 hides item 2, 544 keeps it hidden
       "4\n6\n");
   ASSERT_TRUE(RanCleanly(run));
-  EXPECT_SCREEN_EQ(Main() + Other(true) + Resolution(720) + Other(true) + Shift(10) + Other(true) +
-                       Delay(2) + Other(true) + Delay(2) + std::string(kInvalidDelay) + Delay(0) +
-                       Other(true) + Delay(0) + Other(true) + Delay(3) +
-                       std::string(kInvalidDelay) + Delay(0) + Other(true) + Resolution(720) +
-                       Other(false) + Resolution(480) + Other(false) + Main() + Leave(),
-                   run.screen);
+  EXPECT_SCREEN_EQ(
+      MainMenuScreen() + OtherMenuScreen(true) + ResolutionScreen(720) + OtherMenuScreen(true) +
+          ShiftScreen(10) + OtherMenuScreen(true) + DelayScreen(2) + OtherMenuScreen(true) +
+          DelayScreen(2) + std::string(kInvalidDelay) + DelayScreen(0) + OtherMenuScreen(true) +
+          DelayScreen(0) + OtherMenuScreen(true) + DelayScreen(3) + std::string(kInvalidDelay) +
+          DelayScreen(0) + OtherMenuScreen(true) + ResolutionScreen(720) + OtherMenuScreen(false) +
+          ResolutionScreen(480) + OtherMenuScreen(false) + MainMenuScreen() + LeaveScreen(),
+      run.screen);
   EXPECT_EQ(Sent(run), "CMD_L_DELAY 0; CMD_L_DELAY 3; CMD_H_RES 480; CMD_H_RES 544");
   EXPECT_EQ(run.config, config);
 }

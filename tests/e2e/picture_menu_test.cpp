@@ -8,8 +8,6 @@
 namespace e2e {
 namespace {
 
-using namespace screens;
-
 struct InputRow {
   const char* item;  // position on the input selection screen
   const char* name;
@@ -20,11 +18,11 @@ struct InputRow {
 // The screen order (Tuner, Composite, S-Video) is not the code order.
 const InputRow kInputRows[] = {
     {"1", "Tuner", "CMD_T_BRI 200; CMD_T_CON 127; CMD_T_SAT 0",
-     SavedLine({{"t_bri", 200}, {"t_con", 127}, {"t_sat", 0}})},
+     ConfigLine({.t_bri = 200, .t_con = 127, .t_sat = 0})},
     {"2", "Composite", "CMD_C_BRI 200; CMD_C_CON 127; CMD_C_SAT 0",
-     SavedLine({{"c_bri", 200}, {"c_con", 127}, {"c_sat", 0}})},
+     ConfigLine({.c_bri = 200, .c_con = 127, .c_sat = 0})},
     {"3", "S-Video", "CMD_S_BRI 200; CMD_S_CON 127; CMD_S_SAT 0",
-     SavedLine({{"s_bri", 200}, {"s_con", 127}, {"s_sat", 0}})},
+     ConfigLine({.s_bri = 200, .s_con = 127, .s_sat = 0})},
 };
 
 TEST(PictureMenu, EachInputKeepsItsOwnFieldsAndCommands) {
@@ -35,14 +33,14 @@ TEST(PictureMenu, EachInputKeepsItsOwnFieldsAndCommands) {
     const RunResult run = box.Run("1\n" + std::string(row.item) +
                                   "\n1\n200\nx\n2\n127\n128\nx\n3\n-5\n0\nx\n4\n4\n5\n");
     ASSERT_TRUE(RanCleanly(run));
-    const std::string settings = InputSettings(row.name);
+    const std::string settings = InputSettingsScreen(row.name);
     EXPECT_SCREEN_EQ(
-        Main() + Inputs() + settings + PicturePrompt(Picture::kBrightness, 125) +
-            PicturePrompt(Picture::kBrightness, 200) + settings +
-            PicturePrompt(Picture::kContrast, 67) + PicturePrompt(Picture::kContrast, 127) +
-            PicturePrompt(Picture::kContrast, 127) + settings +
-            PicturePrompt(Picture::kColour, 85) + PicturePrompt(Picture::kColour, 85) +
-            PicturePrompt(Picture::kColour, 0) + settings + Inputs() + Main() + SavedOk(),
+        MainMenuScreen() + InputSelectionScreen() + settings +
+            PicturePromptScreen("Brightness", 125) + PicturePromptScreen("Brightness", 200) +
+            settings + PicturePromptScreen("Contrast", 67) + PicturePromptScreen("Contrast", 127) +
+            PicturePromptScreen("Contrast", 127) + settings + PicturePromptScreen("Colour", 85) +
+            PicturePromptScreen("Colour", 85) + PicturePromptScreen("Colour", 0) + settings +
+            InputSelectionScreen() + MainMenuScreen() + SavedScreen(),
         run.screen);
     EXPECT_EQ(Sent(run), row.commands);
     EXPECT_EQ(run.config, row.saved);
@@ -70,17 +68,18 @@ TEST(PictureMenu, TypedLinesBecomeValuesAsTheBufferOfFiveReadsThem) {
       {"X\n", 0, "0"},  // only the lower-case x leaves
   };
   std::string keys = "1\n1\n1\n";
-  std::string screen =
-      Main() + Inputs() + InputSettings("Tuner") + PicturePrompt(Picture::kBrightness, 125);
+  std::string screen = MainMenuScreen() + InputSelectionScreen() + InputSettingsScreen("Tuner") +
+                       PicturePromptScreen("Brightness", 125);
   std::string sent;
   for (const EntryStep& step : steps) {
     keys += step.typed;
-    screen += PicturePrompt(Picture::kBrightness, step.shown_after);
+    screen += PicturePromptScreen("Brightness", step.shown_after);
     if (step.sent != nullptr)
       sent += std::string(sent.empty() ? "" : "; ") + "CMD_T_BRI " + step.sent;
   }
   keys += "xyz\n4\n4\n6\n";
-  screen += InputSettings("Tuner") + Inputs() + Main() + Leave();
+  screen +=
+      InputSettingsScreen("Tuner") + InputSelectionScreen() + MainMenuScreen() + LeaveScreen();
 
   Sandbox box;
   const RunResult run = box.Run(keys);
