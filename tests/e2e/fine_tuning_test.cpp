@@ -89,18 +89,8 @@ TEST(FineTuning, DefaultsComeFromTheTableInForceAtStartUp) {
   }
 }
 
-// Channels 10 to 28 at 5000nn kHz: 19 pairs of nine characters.
-std::string Pairs(int from, int to) {
-  std::string list;
-  for (int channel = from; channel <= to; ++channel) {
-    list += (list.empty() ? "" : ",") + std::to_string(channel) + ":" +
-            std::to_string(500000 + channel);
-  }
-  return list;
-}
-
 TEST(FineTuning, TwentyPairsFitTheSavedListAndSurviveARestart) {
-  Sandbox box("f_table=0 f_tune=\"" + Pairs(10, 28) + "\"\n");
+  Sandbox box("f_table=0 f_tune=\"" + FineTunePairs(10, 28) + "\"\n");
   const RunResult run = box.Run(
       "3\n4\n2\n29\n500029\n"  // the twentieth pair fits: 199 characters
       "x\n30\n100000\n\n"      // a twenty-first is refused; one key continues
@@ -124,7 +114,7 @@ TEST(FineTuning, TwentyPairsFitTheSavedListAndSurviveARestart) {
   EXPECT_EQ(Sent(run),
             "CMD_F_TUNE 487039293; CMD_F_TUNE 503316480; CMD_F_TUNE 168272159; "
             "CMD_F_TUNE 167772160; CMD_F_TUNE 503416480");
-  const std::string list = Pairs(11, 29) + ",30:100000";
+  const std::string list = FineTunePairs(11, 29) + ",30:100000";
   ASSERT_EQ(list.size(), 199u);
   EXPECT_EQ(run.config, ConfigLine({.f_table = 0, .f_tune = list}));
 

@@ -78,6 +78,15 @@ std::string ChannelScreen(int channel, int default_khz, int current_khz) {
                  std::to_string(current_khz) + " KHz] or 'x' when done: ");
 }
 
+std::string FineTunePairs(int from, int to) {
+  std::string list;
+  for (int channel = from; channel <= to; ++channel) {
+    list += (list.empty() ? "" : ",") + std::to_string(channel) + ":" +
+            std::to_string(500000 + channel);
+  }
+  return list;
+}
+
 std::string Sent(const RunResult& run) {
   std::string text;
   for (const vboard::Command& command : run.board.commands) {

@@ -27,6 +27,9 @@ std::string ChannelScreen(int channel, int default_khz, int current_khz);
 inline constexpr std::string_view kListFull =
     "\nFine-tune list is full. Press any key to continue.\n";
 
+// Fine-tune list pairs "c:5000cc" for channels from to to: nine characters each.
+std::string FineTunePairs(int from, int to);
+
 // The commands the board received, in order: "CMD_T_BRI 200; CMD_F_TABLE 2".
 std::string Sent(const RunResult& run);
 
