@@ -8,13 +8,15 @@
 //   QUIVET_VBOARD_STUCK_RO=1 "mount -o remount,rw /" does not take effect
 //
 // <dir>/board.log, appended, one event per line:
-//   start pid <pid>
+//   start pid <pid>                          (before the first event of a run)
 //   open /dev/quivet O_RDWR -> ok | open /dev/quivet flags 0x<hex> -> ok
 //   open /dev/quivet -> missing
 //   open <path> -> refused                   (/etc/quivet.conf via open)
 //   ioctl <NAME> <arg>                       (ioctl <code> <arg> without a name)
 //   close /dev/quivet
 //   system <clear-screen> | system <command, non-printables as \xHH>
+//     Only the clear-screen command runs, and only on a terminal; elsewhere
+//     it prints "<CLEAR>\n" to stdout. mount only flips the modelled root.
 //   fopen /etc/quivet.conf <mode> -> ok | ENOENT | EROFS | errno <n>
 //   fopen <path> <mode> -> refused
 //   fsync /etc/quivet.conf
@@ -35,6 +37,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -77,6 +80,7 @@ struct RealCalls {
 
 struct Board {
   bool ready;
+  bool active;  // this process has talked to the board; see Log()
   bool missing;
   bool stuck_ro;
   bool stdout_is_tty;
@@ -165,7 +169,7 @@ class Line {
       done += static_cast<size_t>(n);
     }
   }
-  void Log() { WriteTo(board.log_fd); }
+  void Log();
 
  private:
   void Put(char c) {
@@ -179,6 +183,18 @@ class Line {
   size_t len_ = 0;
   bool truncated_ = false;
 };
+
+// A run's record begins with the first event, not at load time: a wrapper
+// that execs the tool (a shell script, say) loads the board too, and must
+// leave no run of its own behind.
+void Line::Log() {
+  if (!board.active) {
+    board.active = true;
+    board.pid = getpid();
+    Line().Add("start pid ").Int(static_cast<std::int32_t>(board.pid)).WriteTo(board.log_fd);
+  }
+  WriteTo(board.log_fd);
+}
 
 // Recording must never disturb the errno that the tool sees.
 class KeepErrno {
@@ -261,15 +277,11 @@ __attribute__((constructor)) void BoardStart() {
   board.board_fd = -1;
   board.closed_board_fd = -1;
   board.config_fd = -1;
-  board.pid = getpid();
-  // The clear-screen shell and its stty must not load the board again.
-  unsetenv("LD_PRELOAD");
   board.ready = true;
-  Line().Add("start pid ").Int(static_cast<std::int32_t>(board.pid)).Log();
 }
 
 __attribute__((destructor)) void BoardStop() {
-  if (!board.ready || getpid() != board.pid) return;
+  if (!board.active || getpid() != board.pid) return;
   Line().Add("exit").Log();
   const int fd = real.open(board.state_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return;
@@ -406,6 +418,32 @@ FILE* FopenHook(FopenFn fn, const char* path, const char* mode) {
   return file;
 }
 
+// system() without the board: the clear-screen shell and its stty must not
+// start runs of their own in the record. Same shell, same wait.
+int RunWithoutBoard(const char* command) {
+  char* env[256];
+  size_t n = 0;
+  for (char** e = environ; *e != nullptr && n < sizeof(env) / sizeof(env[0]) - 1; ++e) {
+    if (strncmp(*e, "LD_PRELOAD=", 11) != 0) env[n++] = *e;
+  }
+  env[n] = nullptr;
+  char sh[] = "sh";
+  char dash_c[] = "-c";
+  char* argv[] = {sh, dash_c, const_cast<char*>(command), nullptr};
+  fflush(stdout);
+  const pid_t pid = fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    execve("/bin/sh", argv, env);
+    _exit(127);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return status;
+}
+
 int SystemHook(const char* command) {
   if (!board.ready) return real.system(command);
   if (command == nullptr) return 1;  // a shell is available
@@ -413,7 +451,7 @@ int SystemHook(const char* command) {
   line.Add("system ");
   if (Is(command, kClearCommand)) {
     line.Add("<clear-screen>").Log();
-    if (board.stdout_is_tty) return real.system(command);
+    if (board.stdout_is_tty) return RunWithoutBoard(command);
     fputs("<CLEAR>\n", stdout);
     return 0;
   }
