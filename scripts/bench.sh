@@ -35,21 +35,6 @@ trap 'rm -rf "$work"' EXIT
 cc -Os -Wall -Wextra -Werror -o "$work/floor" bench/floor.c
 cc -Os -Wall -Wextra -Werror -shared -fPIC -o "$work/rss_probe.so" bench/rss_probe.c
 
-# The board unsets LD_PRELOAD once loaded so that the shells it runs stay
-# clean; loaded into valgrind's own (dynamic) launcher it would vanish before
-# the program starts. So the static valgrind tool binary is started directly.
-vg_launcher=$(command -v valgrind.bin || command -v valgrind)
-vg_lib=
-for dir in /usr/libexec/valgrind /usr/lib/valgrind /usr/lib64/valgrind /usr/lib/x86_64-linux-gnu/valgrind; do
-  if [ -x "$dir/callgrind-amd64-linux" ]; then vg_lib=$dir; break; fi
-done
-[ -n "$vg_lib" ] || { echo "bench: valgrind tool binaries not found" >&2; exit 1; }
-vg() { # $1: valgrind tool, rest: valgrind options and command
-  local name=$1
-  shift
-  VALGRIND_LAUNCHER=$vg_launcher VALGRIND_LIB=$vg_lib "$vg_lib/$name-amd64-linux" --tool="$name" "$@"
-}
-
 mkdir -p "$work/bin" "$work/board"
 printf '#!/bin/sh\necho "mount refused by the benchmark" >&2\nexit 1\n' >"$work/bin/mount"
 chmod +x "$work/bin/mount"
@@ -69,7 +54,7 @@ on_board() {
 instructions() { # $1: name for the output file, rest: command
   local name=$1
   shift
-  on_board vg callgrind --callgrind-out-file="$work/$name.cg" "$@" 2>"$work/$name.err"
+  on_board valgrind --tool=callgrind --callgrind-out-file="$work/$name.cg" "$@" 2>"$work/$name.err"
   sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$work/$name.err"
 }
 
@@ -105,7 +90,7 @@ grep -q 'Quivet successfully configured.' "$work/out" || { echo "bench: session 
 per_screen=$((session_ir / screens))
 
 # (d) Heap blocks over the same session.
-on_board vg memcheck "$tool" 2>"$work/memcheck.err"
+on_board valgrind --tool=memcheck "$tool" 2>"$work/memcheck.err"
 heap_blocks=$(sed -n 's/.*total heap usage: \([0-9,]*\) allocs.*/\1/p' "$work/memcheck.err" | tr -d ,)
 heap_bytes=$(sed -n 's/.*frees, \([0-9,]*\) bytes allocated.*/\1/p' "$work/memcheck.err" | tr -d ,)
 

@@ -4,6 +4,20 @@
 set -eu
 cd "$(dirname "$0")/.."
 
+# The manual page renders without a warning and names every key the
+# configuration reader accepts.
+man=docs/quivet_config.8
+warnings=$(groff -man -Tutf8 -ww -z "$man" 2>&1)
+if [ -n "$warnings" ]; then
+  echo "$man: $warnings" >&2
+  exit 1
+fi
+keys=$(sed -n 's/^ *{"\([A-Za-z_]*\)", Target::.*/\1/p' settings/config_reader.cpp)
+[ -n "$keys" ] || { echo "package: no configuration keys found in the reader" >&2; exit 1; }
+for key in $keys; do
+  grep -qw -- "$key" "$man" || { echo "$man does not describe the key $key" >&2; exit 1; }
+done
+
 for preset in release ppc-release; do
   dir=build/$preset
   cmake --preset "$preset" >/dev/null
