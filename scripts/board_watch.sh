@@ -26,7 +26,8 @@ render() {
     /^close \/dev\/quivet$/ { board = "closed" }
     /^system mount -o remount,rw \/$/ { root = "rw (asked)" }
     /^system mount -o remount,ro \/$/ { root = "ro" }
-    /^fclose \/etc\/quivet.conf$/ { saved = "written" }
+    /^fopen \/etc\/quivet.conf [wa+]+ -> ok$/ { saved = "being written" }
+    /^fclose \/etc\/quivet.conf$/ { if (saved == "being written") saved = "written" }
     /^fopen \/etc\/quivet.conf w.* -> EROFS$/ { saved = "refused (read-only)" }
     /^violation / { violations++ }
     /^ioctl / { reg[$2] = $3; changed = $2 }

@@ -1,0 +1,89 @@
+#!/bin/sh
+# Builds quivet_config and starts it on the virtual board, never on this
+# machine's /dev/quivet, /etc or root file system. Settings are kept in
+# sandbox/ between runs. Installs missing build tools on Debian.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+missing=""
+command -v cmake >/dev/null 2>&1 || missing="$missing cmake"
+command -v make >/dev/null 2>&1 || missing="$missing make"
+command -v g++ >/dev/null 2>&1 || missing="$missing g++"
+[ -f /usr/include/gtest/gtest.h ] || missing="$missing libgtest-dev"
+command -v tmux >/dev/null 2>&1 || missing="$missing tmux"
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  if [ "$(id -u)" = 0 ]; then
+    sudo=""
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo=sudo
+  else
+    echo "Please install:$missing" >&2
+    exit 1
+  fi
+  $sudo apt-get update
+  # shellcheck disable=SC2086 # one word per package
+  $sudo apt-get install -y --no-install-recommends $missing
+fi
+
+cmake --preset native
+cmake --build --preset native
+
+tool="$root/build/native/quivet_config"
+board="$root/build/native/vboard/libquivet_vboard.so"
+sandbox="$root/sandbox"
+watch="$root/scripts/board_watch.sh"
+[ -x "$tool" ] && [ -f "$board" ] || {
+  echo "The build did not produce the tool and the virtual board." >&2
+  exit 1
+}
+
+# A mount that refuses stands first on PATH, whatever happens to the board.
+mkdir -p "$sandbox/.bin" "$sandbox/.probe"
+printf '#!/bin/sh\necho "mount refused: $*" >&2\nexit 1\n' >"$sandbox/.bin/mount"
+chmod +x "$sandbox/.bin/mount"
+
+# The tool at end of input exits before it could save: if the board does
+# not show up in its record, the tool is not started for real.
+rm -f "$sandbox/.probe/board.log"
+env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox/.probe" LD_PRELOAD="$board" \
+  "$tool" </dev/null >/dev/null 2>&1 || true
+if ! grep -q '^start ' "$sandbox/.probe/board.log" 2>/dev/null; then
+  echo "The virtual board does not load into the tool; not starting it." >&2
+  exit 1
+fi
+
+run_tool() {
+  env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox" LD_PRELOAD="$board" "$tool"
+}
+
+if command -v tmux >/dev/null 2>&1 && [ -t 0 ] && [ -t 1 ]; then
+  if [ -n "${TMUX:-}" ]; then
+    # Already inside tmux: the registers go to a pane beside this one.
+    pane=$(tmux split-window -h -d -l 52 -P -F '#{pane_id}' sh "$watch" "$sandbox")
+    run_tool || true
+    tmux kill-pane -t "$pane" 2>/dev/null || true
+  else
+    session="quivet-$$"
+    tmux new-session -d -s "$session" -x "$(tput cols 2>/dev/null || echo 132)" \
+      -y "$(tput lines 2>/dev/null || echo 40)" \
+      sh -c 'env PATH="$1" QUIVET_VBOARD_DIR="$2" LD_PRELOAD="$3" "$4"; tmux kill-session -t "$5"' \
+      run "$sandbox/.bin:$PATH" "$sandbox" "$board" "$tool" "$session"
+    tmux split-window -h -d -l 52 -t "$session" sh "$watch" "$sandbox"
+    tmux attach-session -t "$session" || true
+  fi
+else
+  run_tool || true
+fi
+
+echo
+sh "$watch" --once "$sandbox"
+echo
+if [ -f "$sandbox/quivet.conf" ]; then
+  echo "Saved settings (sandbox/quivet.conf):"
+  head -n 1 "$sandbox/quivet.conf"
+else
+  echo "No settings saved yet (sandbox/quivet.conf does not exist)."
+fi
