@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "settings/channel_tables.h"
 #include "settings/fine_tune_list.h"
+#include "settings/text_builder.h"
 
 namespace quivet {
 
@@ -93,7 +94,7 @@ std::uint8_t LowByte(std::int32_t value) {
 void Store(Settings& s, Target target, std::string_view value) {
   if (target == Target::FTune) {
     // The opening quote is skipped; the decoder stops at the closing one.
-    LoadFineTuneFrequencies(value.empty() ? value : value.substr(1), s.channel_freq);
+    LoadFineTuneFrequencies(value.empty() ? value : Slice(value, 1), s.channel_freq);
     return;
   }
   const std::int32_t n = ConvertNumber(value);
@@ -168,18 +169,19 @@ bool IsSeparator(char c) {
 
 void ParseConfigurationLine(std::string_view line, Settings& s) {
   // The text ends at its first NUL, as a C string would.
-  line = line.substr(0, line.find('\0'));
+  const std::size_t nul = line.find('\0');
+  if (nul != std::string_view::npos) line = Slice(line, 0, nul);
   std::size_t cursor = 0;
   while (cursor < line.size()) {
     std::size_t end = cursor;
     while (end < line.size() && !IsSeparator(line[end])) ++end;
-    const std::string_view token = line.substr(cursor, end - cursor);
+    const std::string_view token = Slice(line, cursor, end - cursor);
     const std::size_t equals = token.find('=');
     if (equals == std::string_view::npos) return;  // also an empty token
 
-    const std::string_view key = token.substr(0, equals);
+    const std::string_view key = Slice(token, 0, equals);
     for (const KeyRow& row : kKeys) {
-      if (row.key == key) Store(s, row.target, token.substr(equals + 1));
+      if (row.key == key) Store(s, row.target, Slice(token, equals + 1));
     }
     cursor = end + 1;  // past the separator, or past the end
   }

@@ -53,12 +53,12 @@ void LoadFineTuneFrequencies(std::string_view list, ChannelArray& channel_freq) 
     const std::size_t channel_stop = pos + channel_len;
     if (channel_stop >= list.size()) return;
     if (channel_len == 0 || list[pos] < '0' || list[pos] > '9') return;
-    const std::int32_t channel = ConvertNumber(list.substr(pos, channel_len));
+    const std::int32_t channel = ConvertNumber(Slice(list, pos, channel_len));
     if (channel > NUM_CHANNELS) return;
 
     const std::size_t freq_pos = channel_stop + 1;
     const std::size_t freq_len = FieldLength(list, freq_pos, ',', kFrequencyFieldMax);
-    const std::int32_t freq = ConvertNumber(list.substr(freq_pos, freq_len));
+    const std::int32_t freq = ConvertNumber(Slice(list, freq_pos, freq_len));
     if (freq == 0) return;
     // Channel 70 is read but has nowhere to go.
     if (channel < NUM_CHANNELS) channel_freq[channel] = freq;

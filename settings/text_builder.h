@@ -8,6 +8,15 @@
 
 namespace quivet {
 
+// substr without the bounds check: the checked one drags in libstdc++'s
+// exception path. Callers keep pos + n within text.
+constexpr std::string_view Slice(std::string_view text, std::size_t pos, std::size_t n) {
+  return std::string_view(text.data() + pos, n);
+}
+constexpr std::string_view Slice(std::string_view text, std::size_t pos) {
+  return Slice(text, pos, text.size() - pos);
+}
+
 class TextBuilder {
  public:
   TextBuilder(char* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) {
