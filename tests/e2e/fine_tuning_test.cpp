@@ -16,7 +16,8 @@ TEST(FineTuning, TuneListAndRemoveChannels) {
       "3\n4\n1\n\n2\n"
       "5\n175500\n-1\n1000000\n16777217\n" +  // negative and seven digits: refused
       std::string("\0\n", 2) +                // empty entry: redraw
-      "x\n69\n855250\nx\n40\n999999\nx\nx\n"
+      "x\n69\n855250\nx\n40\n999999\n"
+      "x\n2\n64250\nx\nx\n"  // its own default is still a fine-tuned value
       "1\n\n"
       "2\n5\n0\nx\nx\n3\n6\n5\n");
   ASSERT_TRUE(RanCleanly(run));
@@ -27,17 +28,19 @@ TEST(FineTuning, TuneListAndRemoveChannels) {
           Repeat(ChannelScreen(5, 138250, 175500), 5) + ChannelSelectScreen() +
           ChannelScreen(69, 814250, 814250) + ChannelScreen(69, 814250, 855250) +
           ChannelSelectScreen() + ChannelScreen(40, 611250, 611250) +
-          ChannelScreen(40, 611250, 999999) + ChannelSelectScreen() + FineTuningMenuScreen() +
-          FineTuneListScreen({{5, 175500}, {40, 999999}, {69, 855250}}) + FineTuningMenuScreen() +
-          ChannelSelectScreen() + ChannelScreen(5, 138250, 175500) +
+          ChannelScreen(40, 611250, 999999) + ChannelSelectScreen() +
+          ChannelScreen(2, 64250, 64250) + ChannelScreen(2, 64250, 64250) + ChannelSelectScreen() +
+          FineTuningMenuScreen() +
+          FineTuneListScreen({{2, 64250}, {5, 175500}, {40, 999999}, {69, 855250}}) +
+          FineTuningMenuScreen() + ChannelSelectScreen() + ChannelScreen(5, 138250, 175500) +
           ChannelScreen(5, 138250, 138250) + ChannelSelectScreen() + FineTuningMenuScreen() +
           tuner + MainMenuScreen() + SavedScreen(),
       run.screen);
   // Channel in bits 31-24, frequency in the low 24 bits; removing sends 0.
   EXPECT_EQ(Sent(run),
             "CMD_F_TUNE 84061580; CMD_F_TUNE 1158483154; CMD_F_TUNE 672088639; "
-            "CMD_F_TUNE 83886080");
-  EXPECT_EQ(run.config, ConfigLine({.f_table = 0, .f_tune = "40:999999,69:855250"}));
+            "CMD_F_TUNE 33618682; CMD_F_TUNE 83886080");
+  EXPECT_EQ(run.config, ConfigLine({.f_table = 0, .f_tune = "2:64250,40:999999,69:855250"}));
 }
 
 TEST(FineTuning, ChannelSelectionRefusesOutOfRangeAndReadsEnterAsZero) {
