@@ -167,15 +167,31 @@ void Collect(const Child& child, std::chrono::milliseconds timeout, RunResult* r
       }
     }
   }
-  if (open_pipes > 0) kill(-child.pid, SIGKILL);
   for (pollfd& p : fds) {
     if (p.fd >= 0) close(p.fd);
   }
-  int status = 0;
-  while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+  // A tool that closed its output may still be running: wait for its exit
+  // until the deadline, without reaping, so the group id stays ours.
+  const bool stopped_early = run->timed_out || run->output_flooded;
+  siginfo_t info{};
+  while (!stopped_early) {
+    info.si_pid = 0;
+    if (waitid(P_PID, static_cast<id_t>(child.pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 &&
+        errno != EINTR) {
+      break;
+    }
+    if (info.si_pid == child.pid) break;
+    if (Clock::now() >= deadline) {
+      run->timed_out = true;
+      break;
+    }
+    usleep(1000);
   }
   // Whatever the tool started must not outlive the run.
   kill(-child.pid, SIGKILL);
+  int status = 0;
+  while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
+  }
   if (WIFEXITED(status)) run->exit_code = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) run->signal = WTERMSIG(status);
   run->seconds = std::chrono::duration<double>(Clock::now() - start).count();
