@@ -61,9 +61,9 @@ fi
 tmux -S "$sock" -f /dev/null new-session -d -s smoke -x 80 -y 24 sh "$dir/run" "$dir/status" "$@" ||
   fail "tmux could not start a session"
 
-# Polls a condition every 50 ms for up to 30 s.
+# Polls a condition every 50 ms for up to 90 s: qemu under load is slow to start.
 wait_for() {
-  tries=600
+  tries=1800
   while [ $tries -gt 0 ]; do
     if eval "$1"; then return 0; fi
     tries=$((tries - 1))
