@@ -1,0 +1,26 @@
+#!/bin/sh
+# Runs the end-to-end suite with every run of the tool under memcheck: any
+# memory error or definite leak makes the tool exit 99 and its test fail.
+# The e2e harness puts QUIVET_TOOL_WRAPPER before the tool.
+set -eu
+cd "$(dirname "$0")/.."
+build=${VALGRIND_BUILD_DIR:-build/valgrind}
+
+# The memcheck binary itself, not the valgrind launcher: the launcher is a
+# dynamic program and would load the preloaded board in place of the tool.
+memcheck=
+for dir in /usr/libexec/valgrind /usr/lib/x86_64-linux-gnu/valgrind /usr/lib/valgrind; do
+  [ -x "$dir/memcheck-amd64-linux" ] && memcheck=$dir/memcheck-amd64-linux && break
+done
+if [ -z "$memcheck" ]; then
+  echo "test-valgrind.sh: memcheck not found (apt-get install valgrind)" >&2
+  exit 2
+fi
+launcher=$(command -v valgrind.bin || command -v valgrind)
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$build" -j2
+export QUIVET_TOOL_WRAPPER="VALGRIND_LAUNCHER=$launcher $memcheck -q --error-exitcode=99 \
+--leak-check=full --errors-for-leak-kinds=definite --show-leak-kinds=definite \
+--track-fds=no --num-callers=30"
+ctest --test-dir "$build" -L e2e -j2 --output-on-failure
