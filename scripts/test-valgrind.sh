@@ -20,6 +20,13 @@ launcher=$(command -v valgrind.bin || command -v valgrind)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j2
+# A harness that ignored the wrapper would pass without checking anything:
+# one test run behind /bin/false must fail.
+first=$(ctest --test-dir "$build" -N -L e2e | sed -n 's/^ *Test *#\([0-9]*\):.*/\1/p' | head -n 1)
+if QUIVET_TOOL_WRAPPER=/bin/false ctest --test-dir "$build" -I "$first,$first" >/dev/null 2>&1; then
+  echo "test-valgrind.sh: the e2e harness does not honour QUIVET_TOOL_WRAPPER" >&2
+  exit 2
+fi
 export QUIVET_TOOL_WRAPPER="VALGRIND_LAUNCHER=$launcher $memcheck -q --error-exitcode=99 \
 --leak-check=full --errors-for-leak-kinds=definite --show-leak-kinds=definite \
 --track-fds=no --num-callers=30"
