@@ -14,11 +14,14 @@ bool DeviceOpen() {
   return settings.quivet_fd > 0;
 }
 
-// Whether the saved list could still carry every channel after this change.
-bool ListWouldFit(std::int32_t channel, std::int32_t freq) {
+// No change may push the saved list past its limit. One that does not
+// lengthen it is always taken, so a list loaded overfull from a hand-edited
+// file can still be cut down.
+bool ListCanTake(std::int32_t channel, std::int32_t freq) {
   ChannelArray after = settings.channel_freq;
   after[channel] = freq;
-  return FineTuneListFits(after);
+  return FineTuneListFits(after) ||
+         FineTuneListLength(after) <= FineTuneListLength(settings.channel_freq);
 }
 
 }  // namespace
@@ -95,7 +98,7 @@ void FineTuneChannel(std::int32_t channel) {
     // The saved list carries six digits: a larger frequency could not come
     // back after a restart, so it is never stored or sent.
     if (freq > kMaxFineTuneFrequency) continue;
-    if (!ListWouldFit(channel, freq)) {
+    if (!ListCanTake(channel, freq)) {
       std::fputs("\nFine-tune list is full. Press any key to continue.\n", stdout);
       WaitForKey();
       continue;

@@ -40,9 +40,19 @@ bool EncodeFineTuneList(const ChannelArray& channel_freq, char (&list)[kFineTune
   return true;
 }
 
+std::size_t FineTuneListLength(const ChannelArray& channel_freq) {
+  std::size_t length = 0;
+  for (int channel = 0; channel < NUM_CHANNELS; ++channel) {
+    const std::int32_t freq = channel_freq[channel];
+    if (freq == 0) continue;
+    if (length != 0) ++length;  // the comma
+    length += DecimalWidth(channel) + 1 + DecimalWidth(freq);
+  }
+  return length;
+}
+
 bool FineTuneListFits(const ChannelArray& channel_freq) {
-  char scratch[kFineTuneListSize];
-  return EncodeFineTuneList(channel_freq, scratch);
+  return FineTuneListLength(channel_freq) < kFineTuneListSize;
 }
 
 void LoadFineTuneFrequencies(std::string_view list, ChannelArray& channel_freq) {

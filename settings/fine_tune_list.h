@@ -19,6 +19,9 @@ extern char FinetuneFrequencies[kFineTuneListSize];
 // characters is left out with all after it; returns false when that happened.
 bool EncodeFineTuneList(const ChannelArray& channel_freq, char (&list)[kFineTuneListSize]);
 
+// Length of the whole list, however long, without building it.
+std::size_t FineTuneListLength(const ChannelArray& channel_freq);
+
 // Whether every fine-tuned channel of channel_freq fits in one list.
 bool FineTuneListFits(const ChannelArray& channel_freq);
 

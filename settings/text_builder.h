@@ -17,6 +17,18 @@ constexpr std::string_view Slice(std::string_view text, std::size_t pos) {
   return Slice(text, pos, text.size() - pos);
 }
 
+// Characters of value in decimal, sign included.
+constexpr std::size_t DecimalWidth(std::int32_t value) {
+  std::uint32_t magnitude =
+      value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  std::size_t width = value < 0 ? 2 : 1;
+  while (magnitude >= 10) {
+    magnitude /= 10;
+    ++width;
+  }
+  return width;
+}
+
 class TextBuilder {
  public:
   TextBuilder(char* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) {

@@ -131,5 +131,23 @@ TEST(FineTuning, TwentyPairsFitTheSavedListAndSurviveARestart) {
                    again.screen);
 }
 
+// A hand-edited file can hold more pairs than one saved line carries: the
+// list can still be cut down, never lengthened, and the saved line keeps the
+// whole pairs that fit, so it loads back as written.
+TEST(FineTuning, OverfullLoadedListCanOnlyShrink) {
+  Sandbox box("f_table=0 f_tune=\"" + FineTunePairs(10, 40) + "\"\n");
+  const RunResult run = box.Run(
+      "3\n4\n2\n12\n0\n"  // removal taken
+      "x\n13\n13\n"       // shorter frequency taken
+      "x\n5\n100000\n\n"  // a new pair refused
+      "x\nx\n3\n6\n5\n");
+  ASSERT_TRUE(RanCleanly(run));
+  EXPECT_TRUE(Shows(run.screen, ChannelScreen(5, 138250, 138250) + std::string(kListFull)));
+  EXPECT_EQ(Sent(run), "CMD_F_TUNE 201326592; CMD_F_TUNE 218103821");
+  const std::string list = "10:500010,11:500011,13:13," + FineTunePairs(14, 30);
+  ASSERT_LE(list.size(), 199u);
+  EXPECT_EQ(run.config, ConfigLine({.f_table = 0, .f_tune = list}));
+}
+
 }  // namespace
 }  // namespace e2e
