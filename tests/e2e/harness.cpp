@@ -41,7 +41,14 @@ std::vector<std::string> EmulatorPrefix() {
   return parts;
 }
 
+// QUIVET_TOOL_WRAPPER, e.g. a memory checker: blank-separated words put
+// before the tool; leading NAME=VALUE words go into its environment.
+const char* ToolWrapper() {
+  return std::getenv("QUIVET_TOOL_WRAPPER");
+}
+
 std::chrono::milliseconds DefaultTimeout() {
+  if (ToolWrapper() != nullptr) return std::chrono::milliseconds(60000);
   // qemu start-up and a loaded machine are slow; a spinning tool is not.
   return std::chrono::milliseconds(EmulatorPrefix().empty() ? 5000 : 20000);
 }
@@ -261,6 +268,17 @@ RunResult RunOnce(const std::string& dir, std::string_view keystrokes, const Run
   } else {
     argv.insert(argv.end(), options.program.begin(), options.program.end());
   }
+  std::vector<std::string> prefix;
+  std::istringstream wrapper(ToolWrapper() != nullptr ? ToolWrapper() : "");
+  for (std::string word; wrapper >> word;) {
+    if (prefix.empty() && word.find('=') != std::string::npos) {
+      env.push_back(word);
+    } else {
+      prefix.push_back(word);
+    }
+  }
+  prefix.insert(prefix.end(), options.wrapper.begin(), options.wrapper.end());
+  argv.insert(argv.begin(), prefix.begin(), prefix.end());
 
   const Child child = Spawn(argv, env, input_path, dir);
   if (child.pid < 0) {

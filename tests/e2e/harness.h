@@ -32,6 +32,9 @@ struct RunOptions {
   std::chrono::milliseconds timeout{0};
   // Empty: the shipped tool. Otherwise a program and its arguments.
   std::vector<std::string> program{};
+  // Words put before everything else (the emulator too), e.g. a wrapper
+  // shell. QUIVET_TOOL_WRAPPER adds its words before these for every run.
+  std::vector<std::string> wrapper{};
 };
 
 struct RunResult {
