@@ -8,15 +8,18 @@
 int main(void) {
   int fd = open("/dev/quivet", O_RDWR);
   if (fd < 0) return 1;
-  if (system("command echo -ne '\x1b" "c' && stty sane") != 0) return 1;
-  fputs(" Quivet Configuration Tool (v1.13)\n\n"
-        " 1. Picture Settings\n"
-        " 2. Audio Settings\n"
-        " 3. Tuner Settings\n"
-        " 4. Other Settings\n"
-        " 5. Save settings and exit\n"
-        " 6. Exit without saving\n\n"
-        " Choice: ",
-        stdout);
+  if (system("command echo -ne '\x1b"
+             "c' && stty sane") != 0)
+    return 1;
+  fputs(
+      " Quivet Configuration Tool (v1.13)\n\n"
+      " 1. Picture Settings\n"
+      " 2. Audio Settings\n"
+      " 3. Tuner Settings\n"
+      " 4. Other Settings\n"
+      " 5. Save settings and exit\n"
+      " 6. Exit without saving\n\n"
+      " Choice: ",
+      stdout);
   return 0;
 }

@@ -1,9 +1,10 @@
 #include "fuzz/fake_platform.h"
 
+#include <sys/types.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <sys/types.h>
 
 #include "device/commands.h"
 #include "device/device.h"
@@ -57,22 +58,38 @@ ssize_t WriteSaved(void*, const char* buf, std::size_t size) {
 std::int32_t FieldFor(int code) {
   const quivet::Settings& s = quivet::settings;
   switch (code) {
-    case quivet::CMD_T_BRI: return s.t_bri;
-    case quivet::CMD_T_CON: return s.t_con;
-    case quivet::CMD_T_SAT: return s.t_sat;
-    case quivet::CMD_S_BRI: return s.s_bri;
-    case quivet::CMD_S_CON: return s.s_con;
-    case quivet::CMD_S_SAT: return s.s_sat;
-    case quivet::CMD_C_BRI: return s.c_bri;
-    case quivet::CMD_C_CON: return s.c_con;
-    case quivet::CMD_C_SAT: return s.c_sat;
-    case quivet::CMD_H_RES: return s.h_res;
-    case quivet::CMD_H_SHIFT: return s.h_shift;
-    case quivet::CMD_L_DELAY: return s.l_delay;
-    case quivet::CMD_D_AUDIO: return s.d_audio;
-    case quivet::CMD_F_TABLE: return s.f_table;
-    case quivet::CMD_RF_OUT: return s.rf_out;
-    default: return 0;
+    case quivet::CMD_T_BRI:
+      return s.t_bri;
+    case quivet::CMD_T_CON:
+      return s.t_con;
+    case quivet::CMD_T_SAT:
+      return s.t_sat;
+    case quivet::CMD_S_BRI:
+      return s.s_bri;
+    case quivet::CMD_S_CON:
+      return s.s_con;
+    case quivet::CMD_S_SAT:
+      return s.s_sat;
+    case quivet::CMD_C_BRI:
+      return s.c_bri;
+    case quivet::CMD_C_CON:
+      return s.c_con;
+    case quivet::CMD_C_SAT:
+      return s.c_sat;
+    case quivet::CMD_H_RES:
+      return s.h_res;
+    case quivet::CMD_H_SHIFT:
+      return s.h_shift;
+    case quivet::CMD_L_DELAY:
+      return s.l_delay;
+    case quivet::CMD_D_AUDIO:
+      return s.d_audio;
+    case quivet::CMD_F_TABLE:
+      return s.f_table;
+    case quivet::CMD_RF_OUT:
+      return s.rf_out;
+    default:
+      return 0;
   }
 }
 
@@ -121,8 +138,8 @@ void DeviceIoctl(int fd, int code, std::int32_t argument) {
                channel, stored, argument & 0xFFFFFF);
     return;
   }
-  FUZZ_CHECK(fake::FieldFor(code) == argument, "command %d sent %d, field holds %d", code,
-             argument, fake::FieldFor(code));
+  FUZZ_CHECK(fake::FieldFor(code) == argument, "command %d sent %d, field holds %d", code, argument,
+             fake::FieldFor(code));
 }
 
 void CloseDevice(int fd) {
@@ -137,11 +154,13 @@ void RunShell(const char* command_line) {
     host.root_rw = false;
     host.save_events += "ro ";
   } else {
-    FUZZ_CHECK(std::strcmp(command_line, "command echo -ne '\x1b" "c' && stty sane") == 0,
+    FUZZ_CHECK(std::strcmp(command_line,
+                           "command echo -ne '\x1b"
+                           "c' && stty sane") == 0,
                "shell ran '%s'", command_line);
     ++host.screens;
-    FUZZ_CHECK(host.screens <= host.progress_limit, "%zu screens drawn for %zu bytes",
-               host.screens, host.keys.size());
+    FUZZ_CHECK(host.screens <= host.progress_limit, "%zu screens drawn for %zu bytes", host.screens,
+               host.keys.size());
   }
 }
 

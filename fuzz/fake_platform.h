@@ -13,8 +13,8 @@ struct Host {
   bool device_present = false;
   bool file_present = false;
   bool file_writable = false;
-  std::string_view config;    // bytes served for mode "r"
-  std::string_view keys;      // bytes served as stdin
+  std::string_view config;         // bytes served for mode "r"
+  std::string_view keys;           // bytes served as stdin
   std::size_t progress_limit = 0;  // stdin reads and screen clears allowed
 
   // What the tool did.

@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (; channel < quivet::NUM_CHANNELS && back[channel] == freq[channel]; ++channel) {
   }
   if (whole) {
-    FUZZ_CHECK(channel == quivet::NUM_CHANNELS, "channel %d did not come back from '%s'",
-               channel, list);
+    FUZZ_CHECK(channel == quivet::NUM_CHANNELS, "channel %d did not come back from '%s'", channel,
+               list);
     return 0;
   }
   FUZZ_CHECK(channel < quivet::NUM_CHANNELS && back[channel] == 0,

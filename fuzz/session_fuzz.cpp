@@ -31,8 +31,7 @@ void CheckSavedLine() {
   FUZZ_CHECK(!line.empty() && line.find('\n') == line.size() - 1,
              "saved text is not one line: '%s'", line.c_str());
   FUZZ_CHECK(line.find('\0') == std::string::npos, "NUL in the saved line");
-  FUZZ_CHECK(line.size() <= 451,
-             "saved line of %zu characters", line.size());
+  FUZZ_CHECK(line.size() <= 451, "saved line of %zu characters", line.size());
 
   quivet::Settings back;
   quivet::ParseConfigurationLine(line, back);
@@ -42,8 +41,7 @@ void CheckSavedLine() {
   char list[quivet::kFineTuneListSize];
   quivet::ChannelArray kept = quivet::settings.channel_freq;
   if (!quivet::EncodeFineTuneList(kept, list)) quivet::LoadFineTuneFrequencies(list, kept);
-  FUZZ_CHECK(back.channel_freq == kept, "fine-tune list reads back differently: %s",
-             line.c_str());
+  FUZZ_CHECK(back.channel_freq == kept, "fine-tune list reads back differently: %s", line.c_str());
 }
 
 }  // namespace
