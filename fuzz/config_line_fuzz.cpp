@@ -13,14 +13,6 @@
 
 namespace {
 
-bool SameSettings(const quivet::Settings& a, const quivet::Settings& b) {
-  return a.t_bri == b.t_bri && a.t_con == b.t_con && a.t_sat == b.t_sat && a.s_bri == b.s_bri &&
-         a.s_con == b.s_con && a.s_sat == b.s_sat && a.c_bri == b.c_bri && a.c_con == b.c_con &&
-         a.c_sat == b.c_sat && a.h_res == b.h_res && a.t_type == b.t_type &&
-         a.f_table == b.f_table && a.d_audio == b.d_audio && a.h_shift == b.h_shift &&
-         a.l_delay == b.l_delay && a.rf_out == b.rf_out;
-}
-
 // A name is a row of its table, or "" for a code outside it.
 template <std::size_t Rows>
 void CheckName(const char* name, const char (&table)[Rows][30], std::int32_t code) {
