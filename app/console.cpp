@@ -40,6 +40,14 @@ void ReadEntry(char* buffer, int size) {
   if (std::fgets(buffer, size, stdin) == nullptr) ExitWithoutSaving();
 }
 
+void PromptForValue(const char* current_line, std::int32_t current, const char* prompt, char* entry,
+                    int size) {
+  ClearScreen();
+  std::printf(current_line, current);
+  std::fputs(prompt, stdout);
+  ReadEntry(entry, size);
+}
+
 void WaitForKey() {
   (void)NextChar();
 }

@@ -1,6 +1,8 @@
 // Screen and keyboard primitives shared by every menu.
 #pragma once
 
+#include <cstdint>
+
 namespace quivet {
 
 // The ESC byte sits in the text itself; the shell does not expand it.
@@ -19,6 +21,11 @@ int ReadMenuChoice();
 
 // One bounded line (fgets semantics): what does not fit stays pending.
 void ReadEntry(char* buffer, int size);
+
+// A value prompt: clear, the line with the current value (a %d format),
+// the entry prompt, then one entry.
+void PromptForValue(const char* current_line, std::int32_t current, const char* prompt, char* entry,
+                    int size);
 
 // "Press any key" pauses: one character, the rest of the line stays pending.
 void WaitForKey();

@@ -85,10 +85,9 @@ void SetHorizontalResolution() {
 void SetHorizontalShift() {
   char entry[kValueEntrySize];
   for (;;) {
-    ClearScreen();
-    std::printf(" Current Horizontal Shift setting is %d\n", settings.h_shift);
-    std::fputs(" Enter a new value (0 to 108 or 128 to 236) or 'x' when done: ", stdout);
-    ReadEntry(entry, sizeof entry);
+    PromptForValue(" Current Horizontal Shift setting is %d\n", settings.h_shift,
+                   " Enter a new value (0 to 108 or 128 to 236) or 'x' when done: ", entry,
+                   sizeof entry);
     if (entry[0] == '\0' || entry[0] == 'x') return;
     const std::int32_t value = ConvertNumber(entry);
     if (static_cast<std::uint32_t>(value) > 255) continue;
@@ -100,10 +99,8 @@ void SetHorizontalShift() {
 void SetLuminanceDelay() {
   char entry[kValueEntrySize];
   for (;;) {
-    ClearScreen();
-    std::printf(" Current Luminance Delay setting is %d\n", settings.l_delay);
-    std::fputs(" Enter a new value (-4 to +3) or 'x' when done: ", stdout);
-    ReadEntry(entry, sizeof entry);
+    PromptForValue(" Current Luminance Delay setting is %d\n", settings.l_delay,
+                   " Enter a new value (-4 to +3) or 'x' when done: ", entry, sizeof entry);
     if (entry[0] == '\0' || entry[0] == 'x') return;
     settings.l_delay = ConvertNumber(entry);
     if (settings.l_delay >= -4 && settings.l_delay <= 3) {

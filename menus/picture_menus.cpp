@@ -68,11 +68,8 @@ void AdjustValue(std::uint8_t source, PictureSetting setting) {
   const PicturePrompt& prompt = kPrompts[setting];
   char entry[kValueEntrySize];
   for (;;) {
-    ClearScreen();
     const std::int32_t current = CurrentValue(source, setting);
-    std::printf(prompt.current_line, current);
-    std::fputs(prompt.entry_prompt, stdout);
-    ReadEntry(entry, sizeof entry);
+    PromptForValue(prompt.current_line, current, prompt.entry_prompt, entry, sizeof entry);
     if (entry[0] == 'x') return;
     const std::int32_t value = entry[0] == '\0' ? current : ConvertNumber(entry);
     if (static_cast<std::uint32_t>(value) > prompt.max) continue;
