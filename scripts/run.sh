@@ -7,26 +7,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-missing=""
-command -v cmake >/dev/null 2>&1 || missing="$missing cmake"
-command -v make >/dev/null 2>&1 || missing="$missing make"
-command -v g++ >/dev/null 2>&1 || missing="$missing g++"
-[ -f /usr/include/gtest/gtest.h ] || missing="$missing libgtest-dev"
-command -v tmux >/dev/null 2>&1 || missing="$missing tmux"
-if [ -n "$missing" ]; then
-  echo "Installing:$missing"
-  if [ "$(id -u)" = 0 ]; then
-    sudo=""
-  elif command -v sudo >/dev/null 2>&1; then
-    sudo=sudo
-  else
-    echo "Please install:$missing" >&2
-    exit 1
-  fi
-  $sudo apt-get update
-  # shellcheck disable=SC2086 # one word per package
-  $sudo apt-get install -y --no-install-recommends $missing
-fi
+"$root/scripts/deps.sh" build run
 
 cmake --preset native
 cmake --build --preset native
