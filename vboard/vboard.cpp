@@ -471,16 +471,24 @@ int SystemHook(const char* command) {
 // Only the calls below leave the library; everything else stays hidden.
 #define BOARD_API __attribute__((visibility("default")))
 
+// The mode follows the flags only when they may create a file; variadic
+// arguments can only be read in the function that received them.
+#define BOARD_OPEN_MODE(flags)    \
+  ({                              \
+    mode_t mode_ = 0;             \
+    if (NeedsMode(flags)) {       \
+      va_list ap;                 \
+      va_start(ap, flags);        \
+      mode_ = va_arg(ap, mode_t); \
+      va_end(ap);                 \
+    }                             \
+    mode_;                        \
+  })
+
 extern "C" {
 
 BOARD_API int open(const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if (NeedsMode(flags)) {
-    va_list ap;
-    va_start(ap, flags);
-    mode = va_arg(ap, mode_t);
-    va_end(ap);
-  }
+  const mode_t mode = BOARD_OPEN_MODE(flags);
   int result = 0;
   if (OpenHook(path, flags, &result)) return result;
   if (real.open == nullptr) ResolveRealCalls();
@@ -488,13 +496,7 @@ BOARD_API int open(const char* path, int flags, ...) {
 }
 
 BOARD_API int open64(const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if (NeedsMode(flags)) {
-    va_list ap;
-    va_start(ap, flags);
-    mode = va_arg(ap, mode_t);
-    va_end(ap);
-  }
+  const mode_t mode = BOARD_OPEN_MODE(flags);
   int result = 0;
   if (OpenHook(path, flags, &result)) return result;
   if (real.open64 == nullptr) ResolveRealCalls();
@@ -510,13 +512,7 @@ BOARD_API int __open64_2(const char* path, int flags) {
 }
 
 BOARD_API int openat(int dirfd, const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if (NeedsMode(flags)) {
-    va_list ap;
-    va_start(ap, flags);
-    mode = va_arg(ap, mode_t);
-    va_end(ap);
-  }
+  const mode_t mode = BOARD_OPEN_MODE(flags);
   int result = 0;
   if (OpenHook(path, flags, &result)) return result;
   if (real.openat == nullptr) ResolveRealCalls();
@@ -524,13 +520,7 @@ BOARD_API int openat(int dirfd, const char* path, int flags, ...) {
 }
 
 BOARD_API int openat64(int dirfd, const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if (NeedsMode(flags)) {
-    va_list ap;
-    va_start(ap, flags);
-    mode = va_arg(ap, mode_t);
-    va_end(ap);
-  }
+  const mode_t mode = BOARD_OPEN_MODE(flags);
   int result = 0;
   if (OpenHook(path, flags, &result)) return result;
   if (real.openat64 == nullptr) ResolveRealCalls();

@@ -4,14 +4,6 @@
 
 namespace e2e {
 
-namespace {
-
-std::string Cleared(std::string_view body) {
-  return std::string(kClear) + std::string(body);
-}
-
-}  // namespace
-
 std::string LeaveScreen() {
   return std::string(kClear);
 }

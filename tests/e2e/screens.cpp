@@ -2,13 +2,9 @@
 
 namespace e2e {
 
-namespace {
-
 std::string Cleared(std::string_view body) {
   return std::string(kClear) + std::string(body);
 }
-
-}  // namespace
 
 std::string MainMenuScreen() {
   return Cleared(

@@ -16,6 +16,9 @@ inline constexpr std::string_view kSaved = "Quivet successfully configured.\n";
 inline constexpr std::string_view kSaveFailed = "Unable to save configuration.\n";
 
 // Each of these starts with the clear marker, as the tool draws them.
+// A screen as the tool draws it: the clear marker, then the body.
+std::string Cleared(std::string_view body);
+
 std::string MainMenuScreen();
 std::string MissingBoardScreen();  // ends at "Press any key to continue..."
 std::string InputSelectionScreen();
