@@ -1,426 +1,184 @@
 #include "tests/e2e/harness.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace e2e {
-
 namespace {
 
 namespace fs = std::filesystem;
 
-// Set by tests/e2e/CMakeLists.txt. The emulator prefix is "|"-separated and
-// empty for a native build.
-constexpr const char* kToolPath = QUIVET_E2E_TOOL;
-constexpr const char* kBoardPath = QUIVET_E2E_BOARD;
-constexpr const char* kEmulator = QUIVET_E2E_EMULATOR;
-
-constexpr size_t kOutputLimit = 4 << 20;
-
-std::vector<std::string> EmulatorPrefix() {
-  std::vector<std::string> parts;
-  std::string_view rest = kEmulator;
-  while (!rest.empty()) {
-    const size_t bar = rest.find('|');
-    parts.emplace_back(rest.substr(0, bar));
-    if (bar == std::string_view::npos) break;
-    rest.remove_prefix(bar + 1);
-  }
-  return parts;
-}
-
-// QUIVET_TOOL_WRAPPER, e.g. a memory checker: blank-separated words put
-// before the tool; leading NAME=VALUE words go into its environment.
-const char* ToolWrapper() {
-  return std::getenv("QUIVET_TOOL_WRAPPER");
-}
-
-std::chrono::milliseconds DefaultTimeout() {
-  if (ToolWrapper() != nullptr) return std::chrono::milliseconds(60000);
-  // qemu start-up and a loaded machine are slow; a spinning tool is not.
-  return std::chrono::milliseconds(EmulatorPrefix().empty() ? 5000 : 20000);
-}
-
-std::optional<std::string> ReadFile(const std::string& path) {
+std::optional<std::string> Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteFile(const std::string& path, std::string_view bytes, mode_t mode = 0644) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  chmod(path.c_str(), mode);
+void Spit(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Class, byte order and machine: a board built for another target would be
-// ignored by the loader and leave the tool running on this machine.
-std::string ElfIdentity(const std::string& path) {
-  const std::optional<std::string> bytes = ReadFile(path);
-  if (!bytes || bytes->size() < 20 ||
-      bytes->compare(0, 4,
-                     "\x7f"
-                     "ELF") != 0)
-    return "";
-  return bytes->substr(4, 2) + bytes->substr(18, 2);
-}
-
-std::string CheckBoardUsable() {
-  if (!fs::exists(kToolPath)) return std::string("tool not built: ") + kToolPath;
-  if (!fs::exists(kBoardPath)) return std::string("virtual board not built: ") + kBoardPath;
-  const std::string tool = ElfIdentity(kToolPath);
-  if (tool.empty() || tool != ElfIdentity(kBoardPath)) {
-    return "virtual board and tool are built for different targets";
+std::vector<std::string> Split(std::string_view text, char separator) {
+  std::vector<std::string> words;
+  std::istringstream in{std::string(text)};
+  for (std::string word; std::getline(in, word, separator);) {
+    if (!word.empty()) words.push_back(word);
   }
-  return "";
-}
-
-struct Child {
-  pid_t pid = -1;
-  int out = -1;
-  int err = -1;
-};
-
-Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-            const std::string& input_path, const std::string& dir) {
-  // Everything the child needs is built before fork.
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  std::vector<char*> envp;
-  for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-  envp.push_back(nullptr);
-
-  int out[2];
-  int err[2];
-  if (pipe2(out, O_CLOEXEC) != 0) return {};
-  if (pipe2(err, O_CLOEXEC) != 0) {
-    close(out[0]);
-    close(out[1]);
-    return {};
-  }
-  const int input = open(input_path.c_str(), O_RDONLY | O_CLOEXEC);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setpgid(0, 0);
-    if (input < 0 || dup2(input, 0) < 0 || dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0 ||
-        chdir(dir.c_str()) != 0) {
-      _exit(127);
-    }
-    execve(args[0], args.data(), envp.data());
-    const char message[] = "exec failed\n";
-    (void)!write(2, message, sizeof(message) - 1);
-    _exit(127);
-  }
-  if (pid > 0) setpgid(pid, pid);  // both sides, so kill(-pid) never misses
-  if (input >= 0) close(input);
-  close(out[1]);
-  close(err[1]);
-  if (pid < 0) {
-    close(out[0]);
-    close(err[0]);
-    return {};
-  }
-  return {pid, out[0], err[0]};
-}
-
-// Reads both pipes until they close, the deadline passes or the output
-// floods; then reaps the child.
-void Collect(const Child& child, std::chrono::milliseconds timeout, RunResult* run) {
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point start = Clock::now();
-  const Clock::time_point deadline = start + timeout;
-  pollfd fds[2] = {{child.out, POLLIN, 0}, {child.err, POLLIN, 0}};
-  std::string* sinks[2] = {&run->screen, &run->errors};
-  int open_pipes = 2;
-  bool kill_now = false;
-  while (open_pipes > 0 && !kill_now) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) {
-      run->timed_out = true;
-      break;
-    }
-    if (poll(fds, 2, static_cast<int>(left)) < 0 && errno != EINTR) break;
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-      char buffer[8192];
-      const ssize_t n = read(fds[i].fd, buffer, sizeof(buffer));
-      if (n > 0) {
-        sinks[i]->append(buffer, static_cast<size_t>(n));
-        if (sinks[i]->size() > kOutputLimit) {
-          run->output_flooded = true;
-          kill_now = true;
-        }
-      } else if (n == 0 || errno != EINTR) {
-        close(fds[i].fd);
-        fds[i].fd = -1;
-        --open_pipes;
-      }
-    }
-  }
-  for (pollfd& p : fds) {
-    if (p.fd >= 0) close(p.fd);
-  }
-  // A tool that closed its output may still be running: wait for its exit
-  // until the deadline, without reaping, so the group id stays ours.
-  const bool stopped_early = run->timed_out || run->output_flooded;
-  siginfo_t info{};
-  while (!stopped_early) {
-    info.si_pid = 0;
-    if (waitid(P_PID, static_cast<id_t>(child.pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 &&
-        errno != EINTR) {
-      break;
-    }
-    if (info.si_pid == child.pid) break;
-    if (Clock::now() >= deadline) {
-      run->timed_out = true;
-      break;
-    }
-    usleep(1000);
-  }
-  // Whatever the tool started must not outlive the run.
-  kill(-child.pid, SIGKILL);
-  int status = 0;
-  while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(status)) run->exit_code = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) run->signal = WTERMSIG(status);
-  run->seconds = std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// A `mount` that refuses and leaves a trace: the last line of defence if the
-// board was not loaded.
-void InstallMountFence(const std::string& dir) {
-  fs::create_directories(dir + "/.harness/bin");
-  WriteFile(dir + "/.harness/bin/mount",
-            "#!/bin/sh\n"
-            "echo \"mount $*\" >> \"" +
-                dir +
-                "/.harness/mount-refused.log\"\n"
-                "echo 'mount: refused by the test harness' >&2\n"
-                "exit 1\n",
-            0755);
-}
-
-RunResult RunOnce(const std::string& dir, std::string_view keystrokes, const RunOptions& options);
-
-// The tool on an empty input cannot reach a save, so this proves the board
-// loads before any keystroke can ask for one.
-std::string ProbeError(const std::string& dir) {
-  const std::string usable = CheckBoardUsable();
-  if (!usable.empty()) return usable;
-  const RunResult probe = RunOnce(dir, "", RunOptions());
-  if (!probe.board.started) return "the virtual board did not load into the tool: " + probe.errors;
-  return "";
-}
-
-RunResult RunOnce(const std::string& dir, std::string_view keystrokes, const RunOptions& options) {
-  RunResult run;
-  const std::string usable = CheckBoardUsable();
-  if (!usable.empty()) {
-    run.harness_error = usable;
-    return run;
-  }
-  const std::string log_path = dir + "/board.log";
-  const std::string state_path = dir + "/board.state";
-  const std::string fence_log = dir + "/.harness/mount-refused.log";
-  const std::string input_path = dir + "/.harness/keystrokes";
-  InstallMountFence(dir);
-  WriteFile(input_path, keystrokes);
-  fs::remove(state_path);
-  fs::remove(fence_log);
-  std::error_code ignored;
-  const auto log_offset = fs::exists(log_path) ? fs::file_size(log_path, ignored) : 0;
-
-  std::vector<std::string> argv = EmulatorPrefix();
-  std::vector<std::string> env = {
-      "PATH=" + dir + "/.harness/bin:/usr/local/bin:/usr/bin:/bin",
-      "QUIVET_VBOARD_DIR=" + dir,
-      "LANG=C",
-  };
-  if (argv.empty()) {
-    env.push_back(std::string("LD_PRELOAD=") + kBoardPath);
-  } else {
-    // Preloading into the emulator itself would load the wrong target.
-    argv.push_back("-E");
-    argv.push_back(std::string("LD_PRELOAD=") + kBoardPath);
-  }
-  if (options.board_missing) env.push_back("QUIVET_VBOARD_MISSING=1");
-  if (options.stuck_ro) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
-  if (options.program.empty()) {
-    argv.push_back(kToolPath);
-  } else {
-    argv.insert(argv.end(), options.program.begin(), options.program.end());
-  }
-  std::vector<std::string> prefix;
-  std::istringstream wrapper(ToolWrapper() != nullptr ? ToolWrapper() : "");
-  for (std::string word; wrapper >> word;) {
-    if (prefix.empty() && word.find('=') != std::string::npos) {
-      env.push_back(word);
-    } else {
-      prefix.push_back(word);
-    }
-  }
-  prefix.insert(prefix.end(), options.wrapper.begin(), options.wrapper.end());
-  argv.insert(argv.begin(), prefix.begin(), prefix.end());
-
-  const Child child = Spawn(argv, env, input_path, dir);
-  if (child.pid < 0) {
-    run.harness_error = std::string("cannot start the tool: ") + std::strerror(errno);
-    return run;
-  }
-  Collect(child, options.timeout.count() > 0 ? options.timeout : DefaultTimeout(), &run);
-
-  const std::string log = ReadFile(log_path).value_or("");
-  run.board =
-      vboard::ParseBoardLog(std::string_view(log).substr(std::min<size_t>(log_offset, log.size())));
-  if (const auto state = ReadFile(state_path))
-    run.board.registers = vboard::ParseBoardState(*state);
-  run.config = ReadFile(dir + "/quivet.conf");
-  run.mount_attempted = fs::exists(fence_log);
-  return run;
-}
-
-}  // namespace
-
-Sandbox::Sandbox() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern =
-      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quivet-e2e-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) {
-    ADD_FAILURE() << "cannot make a sandbox folder: " << std::strerror(errno);
-  }
-  dir_ = pattern;
-}
-
-Sandbox::Sandbox(std::string_view initial_config) : Sandbox() {
-  WriteConfig(initial_config);
-}
-
-Sandbox::~Sandbox() {
-  if (std::getenv("QUIVET_E2E_KEEP") != nullptr) {
-    std::fprintf(stderr, "sandbox kept: %s\n", dir_.c_str());
-    return;
-  }
-  std::error_code ignored;
-  fs::remove_all(dir_, ignored);
-}
-
-void Sandbox::WriteConfig(std::string_view bytes) const {
-  WriteFile(dir_ + "/quivet.conf", bytes);
-}
-
-std::optional<std::string> Sandbox::ReadConfig() const {
-  return ReadFile(dir_ + "/quivet.conf");
-}
-
-RunResult Sandbox::Run(std::string_view keystrokes, const RunOptions& options) const {
-  // Once per process, in a sandbox of its own so this one's record stays clean.
-  static const std::string probe_error = [] {
-    Sandbox probe;
-    return ProbeError(probe.dir());
-  }();
-  if (!probe_error.empty()) {
-    RunResult refused;
-    refused.harness_error = probe_error;
-    return refused;
-  }
-  return RunOnce(dir_, keystrokes, options);
-}
-
-::testing::AssertionResult RanCleanly(const RunResult& run) {
-  auto failure = [&run](const std::string& why) {
-    std::ostringstream text;
-    PrintTo(run, &text);
-    return ::testing::AssertionFailure() << why << "\n" << text.str();
-  };
-  if (!run.harness_error.empty()) return failure("harness: " + run.harness_error);
-  if (run.timed_out) return failure("the tool did not finish in time (killed)");
-  if (run.output_flooded) return failure("the tool wrote without end (killed)");
-  if (run.signal != 0) return failure("the tool died from signal " + std::to_string(run.signal));
-  if (run.exit_code != 0) return failure("exit status " + std::to_string(run.exit_code));
-  if (!run.board.started) return failure("the virtual board was not loaded");
-  if (!run.board.exited) return failure("the tool did not leave through exit()");
-  if (!run.board.violations.empty())
-    return failure("protocol violation: " + run.board.violations[0]);
-  if (run.mount_attempted) return failure("a real mount was attempted");
-  if (!run.errors.empty()) return failure("the tool wrote to stderr");
-  return ::testing::AssertionSuccess();
+  return words;
 }
 
 std::string Escape(std::string_view bytes) {
   std::string text;
-  for (const char ch : bytes) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '\n') {
-      text += "\\n";
-    } else if (c == '\\') {
-      text += "\\\\";
-    } else if (c == 0x1B) {
-      text += "\\e";
-    } else if (c < 0x20 || c >= 0x7F) {
-      char hex[8];
-      std::snprintf(hex, sizeof(hex), "\\x%02x", c);
-      text += hex;
-    } else {
-      text += ch;
-    }
+  for (const unsigned char c : bytes) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02x", c);
+    text += c == '\n' ? "\\n" : (c < 0x20 || c >= 0x7F) ? hex : std::string(1, c);
   }
   return text;
 }
 
-::testing::AssertionResult ScreensEqual(const char* expected_expr, const char* actual_expr,
-                                        std::string_view expected, std::string_view actual) {
-  if (expected == actual) return ::testing::AssertionSuccess();
+// Forks the tool with the keys as all of its input; a run past the deadline
+// is killed with everything it started, one that floods its output dies on
+// the file size limit.
+int Spawn(const fs::path& dir, std::vector<std::string> argv, std::vector<std::string> env) {
+  const bool slow = std::getenv("QUIVET_TOOL_WRAPPER") != nullptr;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(slow                   ? 60
+                                                              : *QUIVET_E2E_EMULATOR ? 20
+                                                                                     : 5);
+  std::vector<char*> args, envp;
+  for (std::string& a : argv) args.push_back(a.data());
+  for (std::string& e : env) envp.push_back(e.data());
+  args.push_back(nullptr);
+  envp.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setpgid(0, 0);
+    const rlimit flood{4 << 20, 4 << 20};
+    setrlimit(RLIMIT_FSIZE, &flood);
+    if (chdir(dir.c_str()) == 0 && freopen(".keys", "r", stdin) && freopen(".out", "w", stdout) &&
+        freopen(".err", "w", stderr)) {
+      execve(args[0], args.data(), envp.data());
+    }
+    _exit(127);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(-pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+Outcome RunIn(const fs::path& dir, const std::string& keys, Board board) {
+  fs::create_directories(dir / ".bin");
+  Spit(dir / ".keys", keys);
+  // A last fence should the board ever fail to load: mount refuses.
+  Spit(dir / ".bin/mount", "#!/bin/sh\ntouch " + (dir / ".mount-refused").string() + "\nexit 1\n");
+  fs::permissions(dir / ".bin/mount", fs::perms::owner_all);
+
+  std::vector<std::string> env = {"PATH=" + (dir / ".bin").string() + ":/usr/bin:/bin", "LANG=C"};
+  if (board != Board::kNoSandbox) env.push_back("QUIVET_VBOARD_DIR=" + dir.string());
+  if (board == Board::kMissing) env.push_back("QUIVET_VBOARD_MISSING=1");
+  if (board == Board::kStuckReadOnly) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
+  std::vector<std::string> argv;
+  // A checker such as memcheck goes first; its leading NAME=VALUE words are environment.
+  for (const std::string& word : Split(std::getenv("QUIVET_TOOL_WRAPPER") ?: "", ' ')) {
+    (argv.empty() && word.find('=') != std::string::npos ? env : argv).push_back(word);
+  }
+  const std::string preload = std::string("LD_PRELOAD=") + QUIVET_E2E_BOARD;
+  const std::vector<std::string> emulator = Split(QUIVET_E2E_EMULATOR, '|');
+  argv.insert(argv.end(), emulator.begin(), emulator.end());
+  // Under an emulator the board is handed to the guest, never to the host's loader.
+  if (emulator.empty()) env.push_back(preload);
+  if (!emulator.empty()) argv.insert(argv.end(), {"-E", preload});
+  argv.emplace_back(QUIVET_E2E_TOOL);
+
+  Outcome run;
+  run.status = Spawn(dir, argv, env);
+  run.screen = Slurp(dir / ".out").value_or("");
+  run.errors = Slurp(dir / ".err").value_or("");
+  run.config = Slurp(dir / "quivet.conf");
+  run.fenced_mount = fs::exists(dir / ".mount-refused");
+  const std::string log = Slurp(dir / "board.log").value_or("");
+  const size_t last_run = log.rfind("start pid");
+  for (const std::string& event :
+       Split(last_run == std::string::npos ? "" : log.substr(log.find('\n', last_run) + 1), '\n')) {
+    if (event != "system <clear-screen>") run.record += (run.record.empty() ? "" : "; ") + event;
+  }
+  for (const std::string& reg : Split(Slurp(dir / "board.state").value_or(""), '\n')) {
+    run.registers += (run.registers.empty() ? "" : "; ") + reg;
+  }
+  return run;
+}
+
+struct Sandbox {
+  fs::path dir;
+  Sandbox() {
+    std::string pattern = (fs::temp_directory_path() / "quivet-e2e-XXXXXX").string();
+    dir = mkdtemp(pattern.data()) != nullptr ? pattern : "/nonexistent";
+  }
+  ~Sandbox() {
+    if (std::getenv("QUIVET_E2E_KEEP") == nullptr) fs::remove_all(dir);
+  }
+};
+
+}  // namespace
+
+Outcome RunTool(const std::string& keys, const std::optional<std::string>& config, Board board) {
+  // No keystroke reaches the tool until an idle run shows the board loads:
+  // without it a save would write this machine's /etc.
+  static const bool board_loads = [] {
+    Sandbox probe;
+    return RunIn(probe.dir, "", Board::kPresent).record.starts_with("open /dev/quivet");
+  }();
+  Outcome run;
+  if (!board_loads) {
+    run.errors = "the virtual board does not load into the tool";
+    return run;
+  }
+  Sandbox box;
+  if (config) Spit(box.dir / "quivet.conf", *config);
+  return RunIn(box.dir, keys, board);
+}
+
+::testing::AssertionResult ShowsScreens(const std::vector<Screen>& expected,
+                                        const std::string& actual) {
+  std::string all;
+  for (const Screen& s : expected) all += s.text;
+  if (all == actual) return ::testing::AssertionSuccess();
   size_t at = 0;
-  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
-  constexpr size_t kBefore = 60;
-  constexpr size_t kAfter = 80;
-  const size_t from = at > kBefore ? at - kBefore : 0;
-  auto excerpt = [&](std::string_view side) {
-    if (from >= side.size()) return std::string("<end>");
-    return Escape(side.substr(from, at - from)) + "|>>" + Escape(side.substr(at, kAfter)) +
-           (at + kAfter < side.size() ? "..." : "<end>");
+  while (at < all.size() && at < actual.size() && all[at] == actual[at]) ++at;
+  size_t start = 0;
+  size_t index = 0;
+  while (index < expected.size() && start + expected[index].text.size() <= at) {
+    start += expected[index++].text.size();
+  }
+  const size_t line_start = all.rfind('\n', at == 0 ? 0 : at - 1) + 1;
+  auto line = [&](const std::string& side) {
+    return line_start >= side.size()
+               ? "<end>"
+               : Escape(side.substr(line_start, side.find('\n', at) + 1 - line_start));
   };
+  const std::string name = index < expected.size() ? "screen " + std::to_string(index + 1) + " (" +
+                                                         expected[index].name + ")"
+                                                   : "after the last screen";
   return ::testing::AssertionFailure()
-         << actual_expr << " differs from " << expected_expr << " at byte " << at << " (expected "
-         << expected.size() << " bytes, got " << actual.size() << ")\n"
-         << "  expected: ..." << excerpt(expected) << "\n"
-         << "  actual:   ..." << excerpt(actual);
-}
-
-::testing::AssertionResult Shows(const std::string& screen, const std::string& part) {
-  if (screen.find(part) != std::string::npos) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << "the screen never shows \"" << Escape(part) << "\"\n  transcript: " << Escape(screen);
-}
-
-void PrintTo(const RunResult& run, std::ostream* out) {
-  *out << "exit " << run.exit_code << ", signal " << run.signal << ", " << run.seconds << " s"
-       << (run.timed_out ? ", timed out" : "") << (run.output_flooded ? ", flooded" : "") << "\n";
-  if (!run.harness_error.empty()) *out << "harness: " << run.harness_error << "\n";
-  if (!run.errors.empty()) *out << "stderr: " << Escape(run.errors) << "\n";
-  *out << "board:";
-  for (const std::string& event : run.board.events) *out << "\n  " << event;
-  *out << "\nscreen (" << run.screen.size() << " bytes, tail): "
-       << Escape(run.screen.size() > 400 ? run.screen.substr(run.screen.size() - 400) : run.screen)
-       << "\nconfig: " << (run.config ? Escape(*run.config) : "<none>") << "\n";
+         << name << " differs at byte " << at - start << ":\n  expected: " << line(all)
+         << "\n  actual:   " << line(actual);
 }
 
 }  // namespace e2e

@@ -1,0 +1,550 @@
+// Whole sessions of the shipped tool on the virtual board. One row: the
+// configuration file before, the keys, every screen, the commands the board
+// received, and the file after. Every row also checks the board's whole
+// record (device open and close, file reads, the save order) and registers.
+#include <cctype>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/harness.h"
+#include "tests/e2e/screens.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::string_literals;
+
+struct Case {
+  std::string name;
+  std::optional<std::string> file;  // before the run; nullopt: none
+  std::string keys;                 // all of standard input
+  std::vector<Screen> screens;
+  std::string sent;                    // "CMD_T_BRI 200; CMD_F_TABLE 2"
+  std::optional<std::string> saved{};  // the line written; nullopt: the file stays as it was
+  Board board = Board::kPresent;
+};
+
+// Failures name the row, not its bytes.
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
+}
+
+std::vector<Screen> Times(int n, const Screen& s) {
+  return std::vector<Screen>(static_cast<size_t>(n), s);
+}
+std::vector<Screen> operator+(std::vector<Screen> a, const std::vector<Screen>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// What the board must have seen, from the row's file, commands and last screen.
+std::string ExpectedRecord(const Case& c) {
+  const bool board = c.board != Board::kMissing;
+  std::string r = board ? "open /dev/quivet O_RDWR -> ok" : "open /dev/quivet -> missing";
+  // The file is read once the start-up pause, if any, is passed.
+  if (c.screens[0].name != "missing board" || c.screens[1].name != "leaving") {
+    r += c.file ? "; fopen /etc/quivet.conf r -> ok; fclose /etc/quivet.conf"
+                : "; fopen /etc/quivet.conf r -> ENOENT";
+  }
+  for (size_t at = 0; at < c.sent.size();) {
+    const size_t end = c.sent.find("; ", at);
+    r += "; ioctl " + c.sent.substr(at, end - at);
+    at = end == std::string::npos ? end : end + 2;
+  }
+  if (board) r += "; close /dev/quivet";
+  const std::string& last = c.screens.back().name;
+  if (last != "leaving") r += "; system mount -o remount,rw /; fopen /etc/quivet.conf w+ -> ";
+  if (last == "saved") r += "ok; fsync /etc/quivet.conf; fclose /etc/quivet.conf";
+  if (last == "not saved") r += "EROFS";
+  if (last != "leaving") r += "; system mount -o remount,ro /";
+  return r + "; exit";
+}
+
+// The board keeps the last value of every command, in code order.
+std::string ExpectedRegisters(const std::string& sent) {
+  static const char* const kNames[] = {"CMD_T_BRI",   "CMD_T_CON",   "CMD_T_SAT",   "CMD_S_BRI",
+                                       "CMD_S_CON",   "CMD_S_SAT",   "CMD_C_BRI",   "CMD_C_CON",
+                                       "CMD_C_SAT",   "CMD_H_RES",   "CMD_H_SHIFT", "CMD_L_DELAY",
+                                       "CMD_D_AUDIO", "CMD_F_TABLE", "CMD_RF_OUT",  "CMD_F_TUNE"};
+  std::string registers;
+  for (const std::string name : kNames) {
+    const size_t at = ("; " + sent).rfind("; " + name + " ");
+    if (at == std::string::npos) continue;
+    const std::string value =
+        sent.substr(at + name.size() + 1, sent.find(';', at) - at - name.size() - 1);
+    registers += (registers.empty() ? "" : "; ") + name + " " + value;
+  }
+  return registers;
+}
+
+class Session : public testing::TestWithParam<Case> {};
+
+TEST_P(Session, ShowsSendsAndSaves) {
+  const Case& c = GetParam();
+  const Outcome run = RunTool(c.keys, c.file, c.board);
+  ASSERT_EQ(run.errors, "");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_FALSE(run.fenced_mount);
+  EXPECT_TRUE(ShowsScreens(c.screens, run.screen));
+  EXPECT_EQ(run.record, ExpectedRecord(c));
+  EXPECT_EQ(run.registers, ExpectedRegisters(c.sent));
+  EXPECT_EQ(run.config, c.saved ? c.saved : c.file);
+}
+
+const std::string kAus = "f_table=0\n";
+const Screen kSamsungUnset = Tuner("Samsung", "", true);
+
+std::vector<Case> Sessions() {
+  const Screen ccir = Tuner("Samsung", "Europe CCIR", true);
+  const Screen philips = Tuner("Philips", "Europe CCIR", false);
+  const Screen aus = Tuner("Samsung", "Australia", true);
+  const std::string full =
+      "f_table=0 f_tune=\"10:500010,11:500011,12:500012,13:500013,"
+      "14:500014,15:500015,16:500016,17:500017,18:500018,19:500019,"
+      "20:500020,21:500021,22:500022,23:500023,24:500024,25:500025,"
+      "26:500026,27:500027,28:500028,29:500029\"\n";
+  return {
+      {"main menu takes the first character of a line and redraws on anything else",
+       "t_bri=9\n",
+       "7\n0\n\n\xff\n\x01\n12\n4\n2zzz\n3\n4" + std::string(3000, 'z') + "\n4\n6\n",
+       {MainMenu(), MainMenu(), MainMenu(), MainMenu(), MainMenu(), MainMenu(), Inputs(),
+        MainMenu(), Audio(false), MainMenu(), Other(false), MainMenu(), Left()},
+       ""},
+      {"picture prompts store and send each input's own setting within its bound",
+       std::nullopt,
+       "1\n1\n1\n255\n256\n-5\nx\n2\n127\n128\n\nx\n3\n\0\nx\n9\n4\n"s
+       "2\n1\n7\nx\n2\n126\nx\n3\n127\nx\n4\n"
+       "3\n1\n0\nx\n2\n9\nx\n3\n1\nx\n4\n5\n4\n5\n",
+       {MainMenu(),
+        Inputs(),
+        Input("Tuner"),
+        Picture("Brightness", 125),
+        Picture("Brightness", 255),
+        Picture("Brightness", 255),
+        Picture("Brightness", 255),
+        Input("Tuner"),
+        Picture("Contrast", 67),
+        Picture("Contrast", 127),
+        Picture("Contrast", 127),
+        Picture("Contrast", 0),
+        Input("Tuner"),
+        Picture("Colour", 85),
+        Picture("Colour", 85),
+        Input("Tuner"),
+        Input("Tuner"),
+        Inputs(),
+        Input("Composite"),
+        Picture("Brightness", 125),
+        Picture("Brightness", 7),
+        Input("Composite"),
+        Picture("Contrast", 67),
+        Picture("Contrast", 126),
+        Input("Composite"),
+        Picture("Colour", 85),
+        Picture("Colour", 127),
+        Input("Composite"),
+        Inputs(),
+        Input("S-Video"),
+        Picture("Brightness", 125),
+        Picture("Brightness", 0),
+        Input("S-Video"),
+        Picture("Contrast", 67),
+        Picture("Contrast", 9),
+        Input("S-Video"),
+        Picture("Colour", 85),
+        Picture("Colour", 1),
+        Input("S-Video"),
+        Inputs(),
+        Inputs(),
+        MainMenu(),
+        Saved()},
+       "CMD_T_BRI 255; CMD_T_CON 127; CMD_T_CON 0; CMD_T_SAT 85; CMD_C_BRI 7; CMD_C_CON 126; "
+       "CMD_C_SAT 127; CMD_S_BRI 0; CMD_S_CON 9; CMD_S_SAT 1",
+       Line{.t_bri = 255,
+            .t_con = 0,
+            .s_bri = 0,
+            .s_con = 9,
+            .s_sat = 1,
+            .c_bri = 7,
+            .c_con = 126,
+            .c_sat = 127}
+           .Text()},
+      {"audio switch is sent on every choice, also unchanged",
+       "d_audio=7\n",
+       "2\n2\n2\n2\n2\n1\n2\n9\n3\n2\n",
+       {MainMenu(), Audio(true), MainMenu(), Audio(false), MainMenu(), Audio(false), MainMenu(),
+        Audio(true), Audio(true), MainMenu(), Audio(true), Left()},
+       "CMD_D_AUDIO 0; CMD_D_AUDIO 0; CMD_D_AUDIO 1"},
+      {"shift is offered at 720 only and takes 0 to 255; delay takes -4 to +3",
+       std::nullopt,
+       "4\n2\n1\n7\n3\n2\n256\n-1\n255\n1000\nx\n3\n4\n\n+4\n\n-5\n\n-4\n"
+       "3\n3\n3\n\0\n1\n1\n1\n4\n2\n1\n2\n4\n5\n"s,
+       {MainMenu(),      Other(false),   Other(false),    Resolution(544), Resolution(544, false),
+        Other(true),     Shift(195),     Shift(195),      Shift(195),      Shift(255),
+        Shift(255),      Shift(0),       Other(true),     Delay(0),        InvalidDelay(),
+        Delay(0),        InvalidDelay(), Delay(0),        InvalidDelay(),  Delay(0),
+        Other(true),     Delay(-4),      Other(true),     Delay(3),        Other(true),
+        Resolution(720), Other(false),   Resolution(480), Other(false),    Other(false),
+        Resolution(480), Other(false),   MainMenu(),      Saved()},
+       "CMD_H_RES 720; CMD_H_SHIFT 255; CMD_H_SHIFT 0; CMD_L_DELAY -4; CMD_L_DELAY 3; "
+       "CMD_H_RES 480; CMD_H_RES 544",
+       Line{.h_shift = 0, .l_delay = 3}.Text()},
+      {"tuner type is only recorded; every table choice is sent",
+       "t_type=1 f_table=2\n",
+       "3\n1\n5\n2\n3\n3\n3\n7\n5\n3\n6\n3\n1\n3\n2\n3\n4\n6\n5\n",
+       {MainMenu(),
+        ccir,
+        philips,
+        philips,
+        ccir,
+        Tables("Europe CCIR"),
+        ccir,
+        Tables("Europe CCIR"),
+        Tables("Europe CCIR"),
+        Tuner("Samsung", "Blank", true),
+        Tables("Blank"),
+        Tuner("Samsung", "Blank", true),
+        Tables("Blank"),
+        aus,
+        Tables("Australia"),
+        Tuner("Samsung", "New Zealand", true),
+        Tables("New Zealand"),
+        Tuner("Samsung", "Europe CATV", true),
+        MainMenu(),
+        Saved()},
+       "CMD_F_TABLE 2; CMD_F_TABLE 4; CMD_F_TABLE 0; CMD_F_TABLE 1; CMD_F_TABLE 3",
+       Line{.f_table = 3}.Text()},
+      {"RF channel keeps its low byte and falls back to 60 outside 28 to 69",
+       std::nullopt,
+       "3\n5\n45\n5\n27\n5\n70\n5\n300\n5\n284\n5\n-200\n5\nx\n5\n69\n5\n\0\n"
+       "1\n5\n2\n5\n28\n6\n5\n"s,
+       {MainMenu(),
+        kSamsungUnset,
+        Rf(60),
+        kSamsungUnset,
+        Rf(45),
+        kSamsungUnset,
+        Rf(60),
+        kSamsungUnset,
+        Rf(60),
+        kSamsungUnset,
+        Rf(44),
+        kSamsungUnset,
+        Rf(28),
+        kSamsungUnset,
+        Rf(56),
+        kSamsungUnset,
+        Rf(60),
+        kSamsungUnset,
+        Rf(69),
+        kSamsungUnset,
+        Tuner("Philips", "", false),
+        Tuner("Philips", "", false),
+        kSamsungUnset,
+        Rf(69),
+        kSamsungUnset,
+        MainMenu(),
+        Saved()},
+       "CMD_RF_OUT 45; CMD_RF_OUT 60; CMD_RF_OUT 60; CMD_RF_OUT 44; CMD_RF_OUT 28; "
+       "CMD_RF_OUT 56; CMD_RF_OUT 60; CMD_RF_OUT 69; CMD_RF_OUT 28",
+       Line{.t_type = 1, .rf_out = 28}.Text()},
+      {"fine tuning stores, sends the packed argument, lists and removes channels", kAus,
+       "3\n4\n1\n\n2\n5\n175500\n-1\n1000000\n\0\nx\n70\n-1\n\0\n\nx\nX\nx\n"s
+       "69\n855250\nx\n40\n203250\n0\n203250\nx\n12\n999999\nx\nx\n1\n\n3\n6\n5\n",
+       Times(1, MainMenu()) +
+           std::vector{aus, FineTuning(), FineTuned({}), FineTuning(), Channels(),
+                       Channel(5, 138250, 138250)} +
+           Times(4, Channel(5, 138250, 175500)) + Times(4, Channels()) +
+           std::vector{Channel(0, 46250, 46250),
+                       Channels(),
+                       Channel(0, 46250, 46250),
+                       Channels(),
+                       Channel(69, 814250, 814250),
+                       Channel(69, 814250, 855250),
+                       Channels(),
+                       Channel(40, 611250, 611250),
+                       Channel(40, 611250, 203250),
+                       Channel(40, 611250, 611250),
+                       Channel(40, 611250, 203250),
+                       Channels(),
+                       Channel(12, 224250, 224250),
+                       Channel(12, 224250, 999999),
+                       Channels(),
+                       FineTuning(),
+                       FineTuned({{5, 175500}, {12, 999999}, {40, 203250}, {69, 855250}}),
+                       FineTuning(),
+                       aus,
+                       MainMenu(),
+                       Saved()},
+       "CMD_F_TUNE 84061580; CMD_F_TUNE 1158483154; CMD_F_TUNE 671291890; "
+       "CMD_F_TUNE 671088640; CMD_F_TUNE 671291890; CMD_F_TUNE 202326591",
+       Line{.f_table = 0, .f_tune = "5:175500,12:999999,40:203250,69:855250"}.Text()},
+      {"a full fine-tune list refuses a longer one but takes changes that do not lengthen it",
+       full,
+       "3\n4\n2\n30\n100000\n\nx\n10\n1\n0\nx\n30\n100000\nx\nx\n3\n6\n5\n",
+       {MainMenu(), aus, FineTuning(), Channels(), Channel(30, 541250, 541250), ListFull(),
+        Channel(30, 541250, 541250), Channels(), Channel(10, 209250, 500010),
+        Channel(10, 209250, 1), Channel(10, 209250, 209250), Channels(),
+        Channel(30, 541250, 541250), Channel(30, 541250, 100000), Channels(), FineTuning(), aus,
+        MainMenu(), Saved()},
+       "CMD_F_TUNE 167772161; CMD_F_TUNE 167772160; CMD_F_TUNE 503416480",
+       Line{.f_table = 0,
+            .f_tune = "11:500011,12:500012,13:500013,14:500014,15:500015,16:500016,17:500017,"
+                      "18:500018,19:500019,20:500020,21:500021,22:500022,23:500023,24:500024,"
+                      "25:500025,26:500026,27:500027,28:500028,29:500029,30:100000"}
+           .Text()},
+      {"without the board changes are stored, shown and saved but never sent",
+       std::nullopt,
+       "k\n1\n1\n1\n200\nx\n4\n4\n3\n5\n50\n5\n\0\n4\n2\n5\n500000\nx\nx\n1\n\n3\n6\n2\n1\n5\n"s,
+       {MissingBoard(),
+        MainMenu(),
+        MainMenu(),
+        Inputs(),
+        Input("Tuner"),
+        Picture("Brightness", 125),
+        Picture("Brightness", 200),
+        Input("Tuner"),
+        Inputs(),
+        MainMenu(),
+        kSamsungUnset,
+        Rf(60),
+        kSamsungUnset,
+        Rf(50),
+        kSamsungUnset,
+        FineTuning(),
+        Channels(),
+        Channel(5, 0, 0),
+        Channel(5, 0, 0),
+        Channels(),
+        FineTuning(),
+        FineTuned({}),
+        FineTuning(),
+        kSamsungUnset,
+        MainMenu(),
+        Audio(false),
+        MainMenu(),
+        Saved()},
+       "",
+       Line{.t_bri = 200, .d_audio = 1, .rf_out = 50}.Text(),
+       Board::kMissing},
+      {"a root that stays read-only: not saved, the file as it was",
+       "t_bri=1\n",
+       "5\n",
+       {MainMenu(), NotSaved()},
+       "",
+       std::nullopt,
+       Board::kStuckReadOnly},
+      {"a last line without its newline is still acted on",
+       std::nullopt,
+       "1\n2\n2\n12",
+       {MainMenu(), Inputs(), Input("Composite"), Picture("Contrast", 67), Picture("Contrast", 12),
+        Left()},
+       "CMD_C_CON 12"},
+      {"names outside the tables show empty",
+       "t_type=7 f_table=-1\n",
+       "3\n",
+       {MainMenu(), Tuner("", "", false), Left()},
+       ""},
+      // Entries longer than their buffers: the rest is the next entry.
+      {"RF entry of 20 characters, rest of line chooses fine tuning",
+       std::nullopt,
+       "3\n5\n" + std::string(19, '0') + "45\n",
+       {MainMenu(), kSamsungUnset, Rf(60), kSamsungUnset, FineTuning(), Left()},
+       "CMD_RF_OUT 60"},
+      {"channel entries of 4 characters, frequencies of 9",
+       std::nullopt,
+       "3\n4\n2\n4294967365\n1234567890123\n\xff\n",
+       {MainMenu(), kSamsungUnset, FineTuning(), Channels(), Channels(), Channels(),
+        Channel(65, 0, 0), Channel(65, 0, 0), Channel(65, 0, 123), Channel(65, 0, 0), Left()},
+       "CMD_F_TUNE 1090519163; CMD_F_TUNE 1090519040"},
+      // End of input leaves as "Exit without saving" does, on every screen.
+      {"end of input at the main menu", std::nullopt, "9", {MainMenu(), MainMenu(), Left()}, ""},
+      {"end of input at the missing-board pause",
+       std::nullopt,
+       "",
+       {MissingBoard(), Left()},
+       "",
+       std::nullopt,
+       Board::kMissing},
+      {"end of input at the input selection",
+       std::nullopt,
+       "1\n",
+       {MainMenu(), Inputs(), Left()},
+       ""},
+      {"end of input at an input's settings",
+       std::nullopt,
+       "1\n3\n",
+       {MainMenu(), Inputs(), Input("S-Video"), Left()},
+       ""},
+      {"end of input at a picture prompt",
+       std::nullopt,
+       "1\n1\n3\n300",
+       {MainMenu(), Inputs(), Input("Tuner"), Picture("Colour", 85), Picture("Colour", 85), Left()},
+       ""},
+      {"end of input at the table menu",
+       std::nullopt,
+       "3\n3\n",
+       {MainMenu(), kSamsungUnset, Tables(""), Left()},
+       ""},
+      {"end of input at the RF prompt",
+       std::nullopt,
+       "3\n5\n",
+       {MainMenu(), kSamsungUnset, Rf(60), Left()},
+       ""},
+      {"end of input at the fine-tuned list",
+       std::nullopt,
+       "3\n4\n1\n",
+       {MainMenu(), kSamsungUnset, FineTuning(), FineTuned({}), Left()},
+       ""},
+      {"end of input at the channel prompt",
+       std::nullopt,
+       "3\n4\n2\n70",
+       {MainMenu(), kSamsungUnset, FineTuning(), Channels(), Channels(), Left()},
+       ""},
+      {"end of input at the full-list pause",
+       full,
+       "3\n4\n2\n30\n100000\n",
+       {MainMenu(), aus, FineTuning(), Channels(), Channel(30, 541250, 541250), ListFull(), Left()},
+       ""},
+      {"end of input at the other menu",
+       std::nullopt,
+       "4\n",
+       {MainMenu(), Other(false), Left()},
+       ""},
+      {"end of input at the resolution menu",
+       std::nullopt,
+       "4\n1\n",
+       {MainMenu(), Other(false), Resolution(544), Left()},
+       ""},
+      {"end of input at the shift prompt",
+       std::nullopt,
+       "4\n1\n3\n2\n",
+       {MainMenu(), Other(false), Resolution(544), Other(true), Shift(195), Left()},
+       "CMD_H_RES 720"},
+      {"end of input at the delay prompt",
+       std::nullopt,
+       "4\n3\n",
+       {MainMenu(), Other(false), Delay(0), Left()},
+       ""},
+      {"end of input at the invalid-delay pause",
+       std::nullopt,
+       "4\n3\n9\n",
+       {MainMenu(), Other(false), Delay(0), InvalidDelay(), Left()},
+       ""},
+  };
+}
+
+// A file in, "Save settings and exit", the line out: what the reader took
+// from the file, as the writer puts it.
+struct Reading {
+  std::string name;
+  std::optional<std::string> file;
+  Line saved;
+};
+
+std::vector<Case> Readings() {
+  const std::string long_line = "x=" + std::string(499, 'a') + " t_bri=123456\n";
+  const std::vector<Reading> rows = {
+      {"no file: the defaults, table unset", std::nullopt, {}},
+      {"empty file: the tuner code read as Samsung and Australia", "", {.f_table = 0}},
+      {"every current key",
+       "t_bri=1 t_con=2 t_sat=3 s_bri=4 s_con=5 s_sat=6 c_bri=7 c_con=8 "
+       "c_sat=9 h_res=480 t_type=0 f_table=4 d_audio=1 h_shift=11 rf_out=30 f_tune=\"3:7\" "
+       "l_delay=-2\n",
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 480, 1, 0, 4, 11, 30, -2, "3:7"}},
+      {"every older key; the av keys set both inputs",
+       "brightness=1 contrast=2 saturation=3 "
+       "avbrightness=4 avcontrast=5 avsaturation=6 screenwidth=720 tunertype=0 freqtable=3 "
+       "dualaudioinput=1 horizontalshift=9 rfoutput=31 finetune=\"5:100\" luminanceDelay=-3\n",
+       {1, 2, 3, 4, 5, 6, 4, 5, 6, 720, 1, 0, 3, 9, 31, -3, "5:100"}},
+      {"one-byte settings keep the low byte",
+       "t_con=300 t_sat=-1 s_con=256 rf_out=300 "
+       "c_sat=-2147483648 t_bri=-1 f_table=0\n",
+       {.t_bri = -1,
+        .t_con = 44,
+        .t_sat = 255,
+        .s_con = 0,
+        .c_sat = 0,
+        .f_table = 0,
+        .rf_out = 44}},
+      {"numbers read like strtol and saturate at the 32-bit ends",
+       "t_bri=12abc s_bri= c_bri=x5 h_res=+720 d_audio=\t7 h_shift=2147483647 "
+       "l_delay=-2147483648 t_sat=2147483646 s_sat=-2147483647 c_con=99999999999 "
+       "t_type=2147483648 f_table=-2147483649\n",
+       {12, 67, 254, 0, 67, 1, 0, 255, 85, 720, 7, 2147483647, -2147483647 - 1, 2147483647, 60,
+        -2147483647 - 1}},
+      {"the last occurrence wins; case and unknown keys are passed over",
+       "t_bri=1 T_BRI=9 foo=3 =4 t_bri=2 avcontrast=50 c_con=20 f_table=0\n",
+       {.t_bri = 2, .s_con = 50, .c_con = 20, .f_table = 0}},
+      {"two blanks end the line", "t_bri=1  t_con=2\n", {.t_bri = 1, .f_table = 0}},
+      {"a token without = ends the line", "t_bri=1 junk t_con=2\n", {.t_bri = 1, .f_table = 0}},
+      {"a carriage return stops the number", "f_table=1 t_bri=5\r\n", {.t_bri = 5, .f_table = 1}},
+      {"only the first line counts", "f_table=1\nt_bri=1\n", {.f_table = 1}},
+      {"only 510 characters of it", long_line, {.t_bri = 12, .f_table = 0}},
+      {"tuner code 3: Philips, Europe CCIR", "tunertype=3\n", {.t_type = 0, .f_table = 2}},
+      {"tuner code 5 with table 99: Samsung, New Zealand",
+       "t_type=5 f_table=99\n",
+       {.t_type = 1, .f_table = 1}},
+      {"tuner code 2: Philips, New Zealand", "t_type=2\n", {.t_type = 0, .f_table = 1}},
+      {"tuner code 4: Philips, Europe CATV", "t_type=4\n", {.t_type = 0, .f_table = 3}},
+      {"tuner code 0: Philips, Australia", "t_type=0\n", {.t_type = 0, .f_table = 0}},
+      {"tuner code 6 stays unresolved", "tunertype=6\n", {.t_type = 6, .f_table = 99}},
+      {"tuner code -1 stays unresolved", "t_type=-1\n", {.t_type = -1, .f_table = 99}},
+      {"a table of 7 is kept, no migration", "t_type=3 f_table=7\n", {.t_type = 3, .f_table = 7}},
+      {"fine-tune list: 70 skipped, 71 ends it",
+       "f_tune=\"70:1,5:2,71:3,6:4\" f_table=0\n",
+       {.f_table = 0, .f_tune = "5:2"}},
+      {"fine-tune list: frequency 0 ends it",
+       "f_tune=\"5:9,6:0,7:1\" f_table=0\n",
+       {.f_table = 0, .f_tune = "5:9"}},
+      {"fine-tune list: three-digit channel ends it",
+       "f_tune=\"123:5,6:1\" f_table=0\n",
+       {.f_table = 0}},
+      {"fine-tune list: any order, later pair wins, negatives kept",
+       "f_tune=\"9:7,3:-8,9:6\" f_table=0\n",
+       {.f_table = 0, .f_tune = "3:-8,9:6"}},
+      {"fine-tune list: a seven-digit frequency loses its last digit and ends it",
+       "f_tune=\"5:1234567,6:2\" f_table=0\n",
+       {.f_table = 0, .f_tune = "5:123456"}},
+      {"fine-tune list: the later key replaces the whole list",
+       "f_tune=\"5:1\" finetune=\"6:2\" f_table=0\n",
+       {.f_table = 0, .f_tune = "6:2"}},
+      {"fine-tune list: a value of one character clears it",
+       "f_tune=\"5:1\" f_tune=x f_table=0\n",
+       {.f_table = 0}},
+      {"a list loaded overfull is saved as whole pairs up to 199 characters",
+       "f_table=0 f_tune=\"0:100000,1:100000,2:100000,3:100000,4:100000,5:100000,6:100000,"
+       "7:100000,8:100000,9:100000,10:100000,11:100000,12:100000,13:100000,14:100000,"
+       "15:100000,16:100000,17:100000,18:100000,19:100000,20:100000,21:100000\"\n",
+       {.f_table = 0,
+        .f_tune = "0:100000,1:100000,2:100000,3:100000,4:100000,5:100000,6:100000,7:100000,"
+                  "8:100000,9:100000,10:100000,11:100000,12:100000,13:100000,14:100000,"
+                  "15:100000,16:100000,17:100000,18:100000,19:100000,20:100000"}},
+  };
+  std::vector<Case> cases;
+  for (const Reading& r : rows) {
+    cases.push_back({r.name, r.file, "5\n", {MainMenu(), Saved()}, "", r.saved.Text()});
+  }
+  return cases;
+}
+
+std::string Named(const testing::TestParamInfo<Case>& info) {
+  std::string name;
+  for (const char c : info.param.name)
+    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Menus, Session, testing::ValuesIn(Sessions()), Named);
+INSTANTIATE_TEST_SUITE_P(File, Session, testing::ValuesIn(Readings()), Named);
+
+TEST(Board, RefusesToRunTheToolWithoutASandbox) {
+  const Outcome run = RunTool("5\n", std::nullopt, Board::kNoSandbox);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.screen, "");
+  EXPECT_NE(run.errors.find("QUIVET_VBOARD_DIR"), std::string::npos) << run.errors;
+}
+
+}  // namespace
+}  // namespace e2e
