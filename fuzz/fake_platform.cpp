@@ -57,40 +57,11 @@ ssize_t WriteSaved(void*, const char* buf, std::size_t size) {
 // The tool's argument must be what it now holds in the matching field.
 std::int32_t FieldFor(int code) {
   const quivet::Settings& s = quivet::settings;
-  switch (code) {
-    case quivet::CMD_T_BRI:
-      return s.t_bri;
-    case quivet::CMD_T_CON:
-      return s.t_con;
-    case quivet::CMD_T_SAT:
-      return s.t_sat;
-    case quivet::CMD_S_BRI:
-      return s.s_bri;
-    case quivet::CMD_S_CON:
-      return s.s_con;
-    case quivet::CMD_S_SAT:
-      return s.s_sat;
-    case quivet::CMD_C_BRI:
-      return s.c_bri;
-    case quivet::CMD_C_CON:
-      return s.c_con;
-    case quivet::CMD_C_SAT:
-      return s.c_sat;
-    case quivet::CMD_H_RES:
-      return s.h_res;
-    case quivet::CMD_H_SHIFT:
-      return s.h_shift;
-    case quivet::CMD_L_DELAY:
-      return s.l_delay;
-    case quivet::CMD_D_AUDIO:
-      return s.d_audio;
-    case quivet::CMD_F_TABLE:
-      return s.f_table;
-    case quivet::CMD_RF_OUT:
-      return s.rf_out;
-    default:
-      return 0;
-  }
+  // Indexed by command code; 13 is never sent.
+  const std::int32_t held[] = {s.t_bri,   s.t_con, s.t_sat,   s.s_bri, s.s_con,   s.s_sat,
+                               s.c_bri,   s.c_con, s.c_sat,   s.h_res, s.h_shift, s.l_delay,
+                               s.d_audio, 0,       s.f_table, s.rf_out};
+  return code >= 0 && code < 16 ? held[code] : 0;
 }
 
 }  // namespace
