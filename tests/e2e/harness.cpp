@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -119,9 +120,9 @@ Outcome RunIn(const fs::path& dir, const std::string& keys, Board board) {
        Split(last_run == std::string::npos ? "" : log.substr(log.find('\n', last_run) + 1), '\n')) {
     if (event != "system <clear-screen>") run.record += (run.record.empty() ? "" : "; ") + event;
   }
-  for (const std::string& reg : Split(Slurp(dir / "board.state").value_or(""), '\n')) {
-    run.registers += (run.registers.empty() ? "" : "; ") + reg;
-  }
+  std::vector<std::string> registers = Split(Slurp(dir / "board.state").value_or(""), '\n');
+  std::sort(registers.begin(), registers.end());
+  for (const std::string& reg : registers) run.registers += reg + "; ";
   return run;
 }
 

@@ -17,7 +17,7 @@ struct Outcome {
   std::string screen;     // stdout, with "<CLEAR>" where the board saw a clear-screen
   std::string errors;     // stderr
   std::string record;     // board events but clears, "; "-joined
-  std::string registers;  // board state at exit, "; "-joined
+  std::string registers;  // board state at exit, by name, each ending in "; "
   std::optional<std::string> config;  // the file afterwards
   bool fenced_mount = false;          // a real mount was tried (and refused)
 };

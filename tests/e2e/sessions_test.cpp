@@ -2,7 +2,9 @@
 // configuration file before, the keys, every screen, the commands the board
 // received, and the file after. Every row also checks the board's whole
 // record (device open and close, file reads, the save order) and registers.
+#include <algorithm>
 #include <cctype>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +32,16 @@ void PrintTo(const Case& c, std::ostream* out) {
   *out << c.name;
 }
 
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+  std::vector<std::string> parts;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = std::min(text.find(separator, at), text.size());
+    parts.push_back(text.substr(at, end - at));
+    at = end + separator.size();
+  }
+  return parts;
+}
+
 std::vector<Screen> Times(int n, const Screen& s) {
   return std::vector<Screen>(static_cast<size_t>(n), s);
 }
@@ -47,11 +59,7 @@ std::string ExpectedRecord(const Case& c) {
     r += c.file ? "; fopen /etc/quivet.conf r -> ok; fclose /etc/quivet.conf"
                 : "; fopen /etc/quivet.conf r -> ENOENT";
   }
-  for (size_t at = 0; at < c.sent.size();) {
-    const size_t end = c.sent.find("; ", at);
-    r += "; ioctl " + c.sent.substr(at, end - at);
-    at = end == std::string::npos ? end : end + 2;
-  }
+  for (const std::string& command : Split(c.sent, "; ")) r += "; ioctl " + command;
   if (board) r += "; close /dev/quivet";
   const std::string& last = c.screens.back().name;
   if (last != "leaving") r += "; system mount -o remount,rw /; fopen /etc/quivet.conf w+ -> ";
@@ -61,20 +69,14 @@ std::string ExpectedRecord(const Case& c) {
   return r + "; exit";
 }
 
-// The board keeps the last value of every command, in code order.
+// The board keeps the last value of every command it was sent.
 std::string ExpectedRegisters(const std::string& sent) {
-  static const char* const kNames[] = {"CMD_T_BRI",   "CMD_T_CON",   "CMD_T_SAT",   "CMD_S_BRI",
-                                       "CMD_S_CON",   "CMD_S_SAT",   "CMD_C_BRI",   "CMD_C_CON",
-                                       "CMD_C_SAT",   "CMD_H_RES",   "CMD_H_SHIFT", "CMD_L_DELAY",
-                                       "CMD_D_AUDIO", "CMD_F_TABLE", "CMD_RF_OUT",  "CMD_F_TUNE"};
-  std::string registers;
-  for (const std::string name : kNames) {
-    const size_t at = ("; " + sent).rfind("; " + name + " ");
-    if (at == std::string::npos) continue;
-    const std::string value =
-        sent.substr(at + name.size() + 1, sent.find(';', at) - at - name.size() - 1);
-    registers += (registers.empty() ? "" : "; ") + name + " " + value;
+  std::map<std::string, std::string> last;
+  for (const std::string& command : Split(sent, "; ")) {
+    last[command.substr(0, command.find(' '))] = command;
   }
+  std::string registers;
+  for (const auto& [name, command] : last) registers += command + "; ";
   return registers;
 }
 
