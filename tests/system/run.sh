@@ -87,6 +87,7 @@ row() {
   IFS=';' read -ra t <<<"$texts"
   for t in "${t[@]}"; do grep -qF -- "$t" <<<"$screen" || why+="screen lacks '$t'; "; done
   ! grep -qE -- '-ne |stty|sh: ' <<<"$screen" || why+="shell text on screen; "
+  grep -q $'\ec' <<<"$screen" || why+="screen never cleared; "
   e2fsck -fy "$d/disk.img" >"$d/fsck.log" 2>&1
   [ $? -le 1 ] || why+="e2fsck found damage; "
   debugfs -R 'cat /etc/quivet.conf' "$d/disk.img" >"$d/file" 2>"$d/debugfs.log"
