@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever of the given groups is missing.
 # Groups: build (tool and tests), run (tmux for the split view), ppc, check
-# (sanitizers, valgrind, fuzzing, lint), package.
+# (sanitizers, valgrind, fuzzing, lint), package, system (the full-system stage).
 set -euo pipefail
 
 declare -A probe=(
@@ -22,6 +22,12 @@ declare -A probe=(
   [file]="command -v file"
   [groff]="command -v groff"
   [man-db]="command -v man"
+  [qemu-system-x86]="command -v qemu-system-x86_64"
+  [linux-image-amd64]="dpkg -s linux-image-amd64 2>/dev/null | grep -q '^Status: install ok installed'"
+  [linux-headers-amd64]="dpkg -s linux-headers-amd64 2>/dev/null | grep -q '^Status: install ok installed'"
+  [busybox-static]="dpkg -s busybox-static 2>/dev/null | grep -q '^Status: install ok installed'"
+  [e2fsprogs]="command -v mke2fs && command -v debugfs && command -v e2fsck"
+  [kmod]="command -v modprobe"
 )
 declare -A groups=(
   [build]="cmake g++ make libgtest-dev"
@@ -29,6 +35,7 @@ declare -A groups=(
   [ppc]="g++-powerpc-linux-gnu qemu-user"
   [check]="valgrind clang libclang-rt-14-dev clang-format clang-tidy tmux"
   [package]="lintian dpkg-dev file groff man-db"
+  [system]="qemu-system-x86 linux-image-amd64 linux-headers-amd64 busybox-static e2fsprogs kmod make"
 )
 
 missing=()

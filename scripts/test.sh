@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Every test: native suite, the same suite for 32-bit PowerPC under qemu,
-# sanitizers, valgrind, fuzz replays and short fuzz runs, lint, performance
-# budgets and the packages. Installs what is missing first.
+# Every test: native suite, the release tool booted on a real kernel under
+# qemu, the same suite for 32-bit PowerPC under qemu, sanitizers, valgrind,
+# fuzz replays and short fuzz runs, lint, performance budgets and the
+# packages. Installs what is missing first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh build run ppc check package || exit 1
+scripts/deps.sh build run ppc check package system || exit 1
 
 passed=0
 failed=0
 failures=()
 
-# Adds up ctest's own counts so the last line covers every suite.
+# Adds up each suite's own counts so the last line covers every suite.
 count_ctest() {
   local log=$1 line
   line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
@@ -20,6 +21,12 @@ count_ctest() {
     total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
     passed=$((passed + total - f))
     failed=$((failed + f))
+  fi
+  # The system stage closes with a plain "N passed, M failed".
+  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    passed=$((passed + ${line%% *}))
+    failed=$((failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$line")))
   fi
 }
 
@@ -44,6 +51,7 @@ native() {
 }
 
 stage native native
+stage system tests/system/run.sh
 stage ppc scripts/test-ppc.sh
 stage asan scripts/test-asan.sh
 stage valgrind scripts/test-valgrind.sh
