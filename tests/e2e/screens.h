@@ -53,12 +53,14 @@ inline Screen Input(const std::string& input) {
   return Menu(input + " settings", input + " Input Settings",
               {"1. Brightness", "2. Contrast", "3. Colour", "4. Return to previous menu"});
 }
+// A value prompt: the current value, then what may be entered.
+inline Screen Prompt(const std::string& what, int current, const std::string& range) {
+  return Cleared(what + " prompt", " Current " + what + " setting is " + to_string(current) +
+                                       "\n Enter a new value (" + range + ") or 'x' when done: ");
+}
 // setting: "Brightness", "Contrast" or "Colour".
 inline Screen Picture(const std::string& setting, int current) {
-  return Cleared(setting + " prompt", " Current " + setting + " setting is " + to_string(current) +
-                                          "\n Enter a new value (0 to " +
-                                          (setting == "Brightness" ? "255" : "127") +
-                                          ") or 'x' when done: ");
+  return Prompt(setting, current, setting == "Brightness" ? "0 to 255" : "0 to 127");
 }
 
 inline Screen Audio(bool enabled) {
@@ -83,13 +85,10 @@ inline Screen Resolution(int h_res, bool cleared = true) {
   return s;
 }
 inline Screen Shift(int current) {
-  return Cleared("shift prompt",
-                 " Current Horizontal Shift setting is " + to_string(current) +
-                     "\n Enter a new value (0 to 108 or 128 to 236) or 'x' when done: ");
+  return Prompt("Horizontal Shift", current, "0 to 108 or 128 to 236");
 }
 inline Screen Delay(int current) {
-  return Cleared("delay prompt", " Current Luminance Delay setting is " + to_string(current) +
-                                     "\n Enter a new value (-4 to +3) or 'x' when done: ");
+  return Prompt("Luminance Delay", current, "-4 to +3");
 }
 inline Screen InvalidDelay() {
   return {"invalid delay", "\nInvalid value. Press any key to continue.\n"};
