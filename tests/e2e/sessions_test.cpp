@@ -290,7 +290,7 @@ std::vector<Case> Readings() {
        {.t_bri = -1, .t_con = 44, .t_sat = 255, .s_con = 0, .c_sat = 0, .f_table = 0,
         .rf_out = 44}),
       Read("numbers read like strtol and saturate at the 32-bit ends",
-       "t_bri=12abc s_bri= c_bri=x5 h_res=+720 d_audio=\t7 h_shift=2147483647 "
+       "t_bri=12abc s_bri= c_bri=x5 h_res=+720 d_audio=\t\v\f\r7 h_shift=2147483647 "
        "l_delay=-2147483648 t_sat=2147483646 s_sat=-2147483647 c_con=99999999999 "
        "t_type=2147483648 f_table=-2147483649\n",
        {12, 67, 254, 0, 67, 1, 0, 255, 85, 720, 7, 2147483647, -2147483647 - 1, 2147483647, 60,
