@@ -315,7 +315,7 @@ std::vector<Case> Readings() {
       Read("a table of 7 is kept, no migration", "t_type=3 f_table=7\n", {.t_type = 3, .f_table = 7}),
       Read("fine-tune list: 70 skipped, 71 ends it", "f_tune=\"70:1,5:2,71:3,6:4\" f_table=0\n",
        {.f_table = 0, .f_tune = "5:2"}),
-      Read("fine-tune list: frequency 0 ends it", "f_tune=\"5:9,6:0,7:1\" f_table=0\n",
+      Read("fine-tune list: frequency 0 ends it", "f_tune=\"5:9,6:0,7:2\" f_table=0\n",
        {.f_table = 0, .f_tune = "5:9"}),
       Read("fine-tune list: three-digit channel ends it", "f_tune=\"123:5,6:1\" f_table=0\n",
        {.f_table = 0}),
