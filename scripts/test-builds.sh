@@ -1,7 +1,8 @@
 #!/bin/sh
 # The builds a packager makes without the presets, warnings left as warnings:
-# gcc Release, no build type, Debug and clang Release, each with its tests.
-# Then both static releases, which must load nothing at run time.
+# gcc Release, no build type, Debug and clang Release, each with its tests
+# run (a compiler can break what another builds right). Then both static
+# releases, which must load nothing at run time.
 # Warnings are printed, never fatal. QUIVET_PLAIN_DIR (default build/plain).
 set -eu
 cd "$(dirname "$0")/.."
@@ -25,6 +26,12 @@ plain() { # name, then configure arguments
   echo "== $name"
   cmake -S . -B "$root/$name" "$@" >/dev/null
   build "$name" "$root/$name"
+  if ! ctest --test-dir "$root/$name" -j2 --output-on-failure >"$root/$name.test.log" 2>&1; then
+    tail -n 40 "$root/$name.test.log"
+    exit 1
+  fi
+  # Indented: test.sh counts the suite once, from its own stages.
+  grep -E 'tests passed' "$root/$name.test.log" | sed 's/^/  /'
 }
 
 plain gcc-release -DCMAKE_BUILD_TYPE=Release
