@@ -4,33 +4,30 @@ include(GNUInstallDirs)
 
 set(QUIVET_DEB_NAME quivet-config)
 set(QUIVET_DEB_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/${QUIVET_DEB_NAME})
-set(QUIVET_DEB_REVISION 1)
 
 install(TARGETS quivet_config DESTINATION ${CMAKE_INSTALL_SBINDIR})
 
 # Debian policy wants compressed docs without timestamps (gzip -n).
+# The project packages itself: a native package, versioned like the
+# project, with changelog.gz.
 find_program(QUIVET_GZIP gzip REQUIRED)
 set(_quivet_pkg ${CMAKE_CURRENT_BINARY_DIR}/packaging)
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog.Debian.in
-  ${_quivet_pkg}/changelog.Debian @ONLY)
-add_custom_command(
-  OUTPUT ${_quivet_pkg}/quivet_config.8.gz
-  COMMAND ${QUIVET_GZIP} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/docs/quivet_config.8
-    > ${_quivet_pkg}/quivet_config.8.gz
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/docs/quivet_config.8
-  VERBATIM)
-add_custom_command(
-  OUTPUT ${_quivet_pkg}/changelog.Debian.gz
-  COMMAND ${QUIVET_GZIP} -9nc ${_quivet_pkg}/changelog.Debian
-    > ${_quivet_pkg}/changelog.Debian.gz
-  DEPENDS ${_quivet_pkg}/changelog.Debian
-  VERBATIM)
-add_custom_target(quivet_docs ALL
-  DEPENDS ${_quivet_pkg}/quivet_config.8.gz ${_quivet_pkg}/changelog.Debian.gz)
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog.in ${_quivet_pkg}/changelog @ONLY)
+set(_quivet_docs)
+foreach(_quivet_doc docs/quivet_config.8 docs/quivet.conf.5 ${_quivet_pkg}/changelog)
+  get_filename_component(_quivet_name ${_quivet_doc} NAME)
+  get_filename_component(_quivet_doc ${_quivet_doc} ABSOLUTE)
+  add_custom_command(OUTPUT ${_quivet_pkg}/${_quivet_name}.gz
+    COMMAND ${QUIVET_GZIP} -9nc ${_quivet_doc} > ${_quivet_pkg}/${_quivet_name}.gz
+    DEPENDS ${_quivet_doc} VERBATIM)
+  list(APPEND _quivet_docs ${_quivet_pkg}/${_quivet_name}.gz)
+endforeach()
+add_custom_target(quivet_docs ALL DEPENDS ${_quivet_docs})
 
 install(FILES ${_quivet_pkg}/quivet_config.8.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man8)
+install(FILES ${_quivet_pkg}/quivet.conf.5.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/copyright
-  ${_quivet_pkg}/changelog.Debian.gz DESTINATION ${QUIVET_DEB_DOCDIR})
+  ${_quivet_pkg}/changelog.gz DESTINATION ${QUIVET_DEB_DOCDIR})
 
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(powerpc|ppc)$")
   set(QUIVET_DEB_ARCH powerpc)
@@ -53,7 +50,6 @@ delay, dual audio input, tuner type, broadcast frequency table, RF output
 channel and fine-tuned channel frequencies. Changes take effect at once and
 can be saved to /etc/quivet.conf on a read-only root file system.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-set(CPACK_DEBIAN_PACKAGE_RELEASE ${QUIVET_DEB_REVISION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${QUIVET_DEB_ARCH})
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
@@ -84,3 +80,6 @@ else()
 endif()
 include(CPack)
 unset(_quivet_pkg)
+unset(_quivet_docs)
+unset(_quivet_doc)
+unset(_quivet_name)

@@ -17,7 +17,8 @@ if ! command -v clang++ >/dev/null; then
   exit 2
 fi
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIVET_FUZZ=ON -DQUIVET_BUILD_TESTS=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIVET_FUZZ=ON -DQUIVET_BUILD_TESTS=OFF \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 for t in $targets; do
   cmake --build "$build" -j2 --target "fuzz_$t" >/dev/null
 done

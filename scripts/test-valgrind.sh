@@ -18,7 +18,7 @@ if [ -z "$memcheck" ]; then
 fi
 launcher=$(command -v valgrind.bin || command -v valgrind)
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build "$build" -j2
 # A harness that ignored the wrapper would pass without checking anything:
 # one test run behind /bin/false must fail.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Every test: native suite, the release tool booted on a real kernel under
-# qemu, the same suite for 32-bit PowerPC under qemu, sanitizers, valgrind,
-# fuzz replays and short fuzz runs, lint, performance budgets and the
-# packages. Installs what is missing first.
+# Every test: native suite, the release tool (dynamic and static) booted on a
+# real kernel under qemu, plain and static builds, the same suite for 32-bit
+# PowerPC under qemu (dynamic and static), sanitizers, valgrind, fuzz replays
+# and short fuzz runs, lint, performance budgets and the packages. Installs
+# what is missing first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build run ppc check package system || exit 1
@@ -51,8 +52,11 @@ native() {
 }
 
 stage native native
+stage builds scripts/test-builds.sh
 stage system tests/system/run.sh
+stage system-static tests/system/run.sh build/static/quivet_config
 stage ppc scripts/test-ppc.sh
+stage ppc-static scripts/test-ppc.sh ppc-static
 stage asan scripts/test-asan.sh
 stage valgrind scripts/test-valgrind.sh
 stage fuzz scripts/fuzz.sh "${QUIVET_FUZZ_SECONDS:-30}"

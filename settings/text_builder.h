@@ -46,7 +46,9 @@ class TextBuilder {
   }
 
   bool AppendInt(std::int32_t value) {
-    char digits[12];  // "-2147483648"
+    // Zeroed: clang 14's memcpy optimisation at -O2 copies the digits of a
+    // partly written array wrongly (channel 12 was saved as 11).
+    char digits[12] = {};  // "-2147483648"
     std::size_t n = sizeof digits;
     std::uint32_t magnitude =
         value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);

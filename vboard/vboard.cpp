@@ -44,6 +44,30 @@
 
 #include "device/commands.h"
 
+#ifdef QUIVET_VBOARD_LINKED
+// Linked into a static test copy of the tool with -Wl,--wrap=<call>, which
+// ignores LD_PRELOAD: the tool's calls arrive as __wrap_<call>, and the C
+// library's own are __real_<call>, as there is no loader to ask.
+#define BOARD_CALL(name) __wrap_##name
+#define NEXT(name) reinterpret_cast<void*>(&__real_##name)
+extern "C" {
+int __real_open(const char*, int, ...);
+int __real_open64(const char*, int, ...);
+int __real_openat(int, const char*, int, ...);
+int __real_openat64(int, const char*, int, ...);
+int __real_ioctl(int, unsigned long, ...);
+int __real_close(int);
+FILE* __real_fopen(const char*, const char*);
+FILE* __real_fopen64(const char*, const char*);
+int __real_fclose(FILE*);
+int __real_fsync(int);
+int __real_system(const char*);
+}
+#else
+#define BOARD_CALL(name) name
+#define NEXT(name) dlsym(RTLD_NEXT, #name)
+#endif
+
 namespace {
 
 constexpr char kBoardPath[] = "/dev/quivet";
@@ -222,22 +246,18 @@ bool Flag(const char* name) {
   _exit(2);
 }
 
-void* Next(const char* name) {
-  return dlsym(RTLD_NEXT, name);
-}
-
 void ResolveRealCalls() {
-  real.open = reinterpret_cast<OpenFn>(Next("open"));
-  real.open64 = reinterpret_cast<OpenFn>(Next("open64"));
-  real.openat = reinterpret_cast<OpenatFn>(Next("openat"));
-  real.openat64 = reinterpret_cast<OpenatFn>(Next("openat64"));
-  real.ioctl = reinterpret_cast<IoctlFn>(Next("ioctl"));
-  real.close = reinterpret_cast<CloseFn>(Next("close"));
-  real.fopen = reinterpret_cast<FopenFn>(Next("fopen"));
-  real.fopen64 = reinterpret_cast<FopenFn>(Next("fopen64"));
-  real.fclose = reinterpret_cast<FcloseFn>(Next("fclose"));
-  real.fsync = reinterpret_cast<FsyncFn>(Next("fsync"));
-  real.system = reinterpret_cast<SystemFn>(Next("system"));
+  real.open = reinterpret_cast<OpenFn>(NEXT(open));
+  real.open64 = reinterpret_cast<OpenFn>(NEXT(open64));
+  real.openat = reinterpret_cast<OpenatFn>(NEXT(openat));
+  real.openat64 = reinterpret_cast<OpenatFn>(NEXT(openat64));
+  real.ioctl = reinterpret_cast<IoctlFn>(NEXT(ioctl));
+  real.close = reinterpret_cast<CloseFn>(NEXT(close));
+  real.fopen = reinterpret_cast<FopenFn>(NEXT(fopen));
+  real.fopen64 = reinterpret_cast<FopenFn>(NEXT(fopen64));
+  real.fclose = reinterpret_cast<FcloseFn>(NEXT(fclose));
+  real.fsync = reinterpret_cast<FsyncFn>(NEXT(fsync));
+  real.system = reinterpret_cast<SystemFn>(NEXT(system));
   if (real.open64 == nullptr) real.open64 = real.open;
   if (real.openat64 == nullptr) real.openat64 = real.openat;
   if (real.fopen64 == nullptr) real.fopen64 = real.fopen;
@@ -487,7 +507,7 @@ int SystemHook(const char* command) {
 
 extern "C" {
 
-BOARD_API int open(const char* path, int flags, ...) {
+BOARD_API int BOARD_CALL(open)(const char* path, int flags, ...) {
   const mode_t mode = BOARD_OPEN_MODE(flags);
   int result = 0;
   if (OpenHook(path, flags, &result)) return result;
@@ -495,7 +515,7 @@ BOARD_API int open(const char* path, int flags, ...) {
   return real.open(path, flags, mode);
 }
 
-BOARD_API int open64(const char* path, int flags, ...) {
+BOARD_API int BOARD_CALL(open64)(const char* path, int flags, ...) {
   const mode_t mode = BOARD_OPEN_MODE(flags);
   int result = 0;
   if (OpenHook(path, flags, &result)) return result;
@@ -504,14 +524,14 @@ BOARD_API int open64(const char* path, int flags, ...) {
 }
 
 // Fortified builds reach open through these when the flags are not constant.
-BOARD_API int __open_2(const char* path, int flags) {
+BOARD_API int BOARD_CALL(__open_2)(const char* path, int flags) {
   return open(path, flags);
 }
-BOARD_API int __open64_2(const char* path, int flags) {
+BOARD_API int BOARD_CALL(__open64_2)(const char* path, int flags) {
   return open64(path, flags);
 }
 
-BOARD_API int openat(int dirfd, const char* path, int flags, ...) {
+BOARD_API int BOARD_CALL(openat)(int dirfd, const char* path, int flags, ...) {
   const mode_t mode = BOARD_OPEN_MODE(flags);
   int result = 0;
   if (OpenHook(path, flags, &result)) return result;
@@ -519,7 +539,7 @@ BOARD_API int openat(int dirfd, const char* path, int flags, ...) {
   return real.openat(dirfd, path, flags, mode);
 }
 
-BOARD_API int openat64(int dirfd, const char* path, int flags, ...) {
+BOARD_API int BOARD_CALL(openat64)(int dirfd, const char* path, int flags, ...) {
   const mode_t mode = BOARD_OPEN_MODE(flags);
   int result = 0;
   if (OpenHook(path, flags, &result)) return result;
@@ -527,7 +547,7 @@ BOARD_API int openat64(int dirfd, const char* path, int flags, ...) {
   return real.openat64(dirfd, path, flags, mode);
 }
 
-BOARD_API int ioctl(int fd, unsigned long request, ...) {
+BOARD_API int BOARD_CALL(ioctl)(int fd, unsigned long request, ...) {
   va_list ap;
   va_start(ap, request);
   const unsigned long raw = va_arg(ap, unsigned long);
@@ -575,7 +595,7 @@ BOARD_API int ioctl(int fd, unsigned long request, ...) {
   return 0;
 }
 
-BOARD_API int close(int fd) {
+BOARD_API int BOARD_CALL(close)(int fd) {
   if (real.close == nullptr) ResolveRealCalls();
   if (board.ready && fd >= 0) {
     if (fd == board.board_fd) {
@@ -590,17 +610,17 @@ BOARD_API int close(int fd) {
   return real.close(fd);
 }
 
-BOARD_API FILE* fopen(const char* path, const char* mode) {
+BOARD_API FILE* BOARD_CALL(fopen)(const char* path, const char* mode) {
   if (real.fopen == nullptr) ResolveRealCalls();
   return FopenHook(real.fopen, path, mode);
 }
 
-BOARD_API FILE* fopen64(const char* path, const char* mode) {
+BOARD_API FILE* BOARD_CALL(fopen64)(const char* path, const char* mode) {
   if (real.fopen64 == nullptr) ResolveRealCalls();
   return FopenHook(real.fopen64, path, mode);
 }
 
-BOARD_API int fsync(int fd) {
+BOARD_API int BOARD_CALL(fsync)(int fd) {
   if (real.fsync == nullptr) ResolveRealCalls();
   if (board.ready && fd >= 0 && fd == board.config_fd) {
     KeepErrno keep;
@@ -609,7 +629,7 @@ BOARD_API int fsync(int fd) {
   return real.fsync(fd);
 }
 
-BOARD_API int fclose(FILE* file) {
+BOARD_API int BOARD_CALL(fclose)(FILE* file) {
   if (real.fclose == nullptr) ResolveRealCalls();
   if (board.ready && file != nullptr && file == board.config_file) {
     KeepErrno keep;
@@ -620,7 +640,7 @@ BOARD_API int fclose(FILE* file) {
   return real.fclose(file);
 }
 
-BOARD_API int system(const char* command) {
+BOARD_API int BOARD_CALL(system)(const char* command) {
   if (real.system == nullptr) ResolveRealCalls();
   return SystemHook(command);
 }

@@ -1,0 +1,54 @@
+#!/bin/sh
+# The builds a packager makes without the presets, warnings left as warnings:
+# gcc Release, no build type, Debug and clang Release, each with its tests
+# run (a compiler can break what another builds right). Then both static
+# releases, which must load nothing at run time.
+# Warnings are printed, never fatal. QUIVET_PLAIN_DIR (default build/plain).
+set -eu
+cd "$(dirname "$0")/.."
+scripts/deps.sh build ppc check
+root=${QUIVET_PLAIN_DIR:-build/plain}
+mkdir -p "$root"
+
+build() { # log name, then cmake --build arguments
+  log=$root/$1.log
+  shift
+  if ! cmake --build "$@" -j2 >"$log" 2>&1; then
+    cat "$log"
+    exit 1
+  fi
+  grep -E 'warning:' "$log" | sort -u || true
+}
+
+plain() { # name, then configure arguments
+  name=$1
+  shift
+  echo "== $name"
+  cmake -S . -B "$root/$name" "$@" >/dev/null
+  build "$name" "$root/$name"
+  if ! ctest --test-dir "$root/$name" -j2 --output-on-failure >"$root/$name.test.log" 2>&1; then
+    tail -n 40 "$root/$name.test.log"
+    exit 1
+  fi
+  # Indented: test.sh counts the suite once, from its own stages.
+  grep -E 'tests passed' "$root/$name.test.log" | sed 's/^/  /'
+}
+
+plain gcc-release -DCMAKE_BUILD_TYPE=Release
+plain gcc-default
+plain gcc-debug -DCMAKE_BUILD_TYPE=Debug
+plain clang-release -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+for preset in static ppc-static; do
+  echo "== $preset"
+  cmake --preset "$preset" >/dev/null
+  build "$preset" --preset "$preset" --target quivet_config
+  tool=build/$preset/quivet_config
+  # No loader, no shared library: runs whatever C library the host has.
+  if readelf -lW "$tool" | grep -q INTERP || readelf -dW "$tool" | grep -q NEEDED; then
+    echo "$tool is not statically linked" >&2
+    exit 1
+  fi
+  size "$tool" | tail -n 1
+done
+echo "builds: ok"
