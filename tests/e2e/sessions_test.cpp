@@ -97,7 +97,8 @@ TEST_P(Session, ShowsSendsAndSaves) {
 std::string Pairs(int from, int to) {
   std::string list;
   for (int c = from; c <= to; ++c) {
-    list += (c > from ? "," : "") + to_string(c) + ":" + to_string(500000 + c);
+    if (c > from) list += ',';
+    list += to_string(c) + ":" + to_string(500000 + c);
   }
   return list;
 }
