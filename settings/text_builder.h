@@ -36,10 +36,7 @@ class TextBuilder {
   }
 
   bool Append(std::string_view text) {
-    if (text.size() > capacity_ - 1 - length_) {
-      overflowed_ = true;
-      return false;
-    }
+    if (text.size() > capacity_ - 1 - length_) return false;
     for (char c : text) buffer_[length_++] = c;
     buffer_[length_] = '\0';
     return true;
@@ -61,13 +58,11 @@ class TextBuilder {
   }
 
   std::size_t length() const { return length_; }
-  bool overflowed() const { return overflowed_; }
 
  private:
   char* buffer_;
   std::size_t capacity_;
   std::size_t length_ = 0;
-  bool overflowed_ = false;
 };
 
 }  // namespace quivet
