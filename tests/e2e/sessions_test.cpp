@@ -228,10 +228,10 @@ std::vector<Case> Sessions() {
        "3\n5\n" + std::string(19, '0') + "45\n",
        {MainMenu(), unset, Rf(60), unset, FineTuning(), Left()}, "CMD_RF_OUT 60"},
       {"channel entries of 4 characters, frequencies of 9", std::nullopt,
-       "3\n4\n2\n4294967365\n1234567890123\n\xff\n",
+       "3\n4\n2\n4294967365\n1000000123\n\xff\n",
        {MainMenu(), unset, FineTuning(), Channels(), Channels(), Channels(), Channel(65, 0, 0),
-        Channel(65, 0, 0), Channel(65, 0, 123), Channel(65, 0, 0), Left()},
-       "CMD_F_TUNE 1090519163; CMD_F_TUNE 1090519040"},
+        Channel(65, 0, 0), Channel(65, 0, 3), Channel(65, 0, 0), Left()},
+       "CMD_F_TUNE 1090519043; CMD_F_TUNE 1090519040"},
       // End of input leaves as "Exit without saving" does, on every screen.
       {"end of input at the main menu", std::nullopt, "9", {MainMenu(), MainMenu(), Left()}, ""},
       {"end of input at the missing-board pause", std::nullopt, "", {MissingBoard(), Left()}, "",
