@@ -55,11 +55,6 @@ inline constexpr CommandInfo kCommands[kCommandCount] = {
     {"CMD_F_TUNE", INT32_MIN, INT32_MAX},
 };
 
-// Picture codes: 3 x source + 0 brightness, 1 contrast, 2 colour.
-constexpr int PictureCommand(int source, int setting) {
-  return 3 * source + setting;
-}
-
 // Channel in bits 31-24; only the low 24 bits of the frequency travel.
 constexpr std::int32_t PackFineTune(std::int32_t channel, std::int32_t freq) {
   return static_cast<std::int32_t>((static_cast<std::uint32_t>(channel) << 24) |

@@ -24,6 +24,13 @@ constexpr PicturePrompt kPrompts[] = {
     {" Current Colour setting is %d\n", " Enter a new value (0 to 127) or 'x' when done: ", 127},
 };
 
+// By source (tuner, S-Video, composite), then setting.
+constexpr DeviceCommandCode kPictureCommands[3][3] = {
+    {CMD_T_BRI, CMD_T_CON, CMD_T_SAT},
+    {CMD_S_BRI, CMD_S_CON, CMD_S_SAT},
+    {CMD_C_BRI, CMD_C_CON, CMD_C_SAT},
+};
+
 // Any code other than tuner and S-Video means the composite input.
 std::uint8_t NormalisedSource(std::uint8_t source) {
   if (source == SOURCE_TUNER || source == SOURCE_SVIDEO) return source;
@@ -74,7 +81,7 @@ void AdjustValue(std::uint8_t source, PictureSetting setting) {
     const std::int32_t value = entry[0] == '\0' ? current : ConvertNumber(entry);
     if (static_cast<std::uint32_t>(value) > prompt.max) continue;
     StoreValue(source, setting, value);
-    SendDeviceCommand(PictureCommand(NormalisedSource(source), setting), value);
+    SendDeviceCommand(kPictureCommands[NormalisedSource(source)][setting], value);
   }
 }
 
