@@ -19,7 +19,7 @@
 //     it prints "<CLEAR>\n" to stdout. mount only flips the modelled root.
 //   fopen /etc/quivet.conf <mode> -> ok | ENOENT | EROFS | errno <n>
 //   fopen <path> <mode> -> refused
-//   fsync /etc/quivet.conf
+//   fsync /etc/quivet.conf <size> bytes       (the file's size as synced)
 //   fclose /etc/quivet.conf
 //   violation <what>                         (follows the event it concerns)
 //   exit
@@ -37,6 +37,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -291,6 +292,12 @@ __attribute__((constructor)) void BoardStart() {
   }
   board.log_fd = real.open(log_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (board.log_fd < 0) Refuse("cannot open board.log in QUIVET_VBOARD_DIR");
+  // Out of the way: the tool must get the same numbers as without the board.
+  const int high = fcntl(board.log_fd, F_DUPFD_CLOEXEC, 100);
+  if (high >= 0) {
+    real.close(board.log_fd);
+    board.log_fd = high;
+  }
   board.missing = Flag("QUIVET_VBOARD_MISSING");
   board.stuck_ro = Flag("QUIVET_VBOARD_STUCK_RO");
   board.stdout_is_tty = isatty(1) != 0;
@@ -624,7 +631,10 @@ BOARD_API int BOARD_CALL(fsync)(int fd) {
   if (real.fsync == nullptr) ResolveRealCalls();
   if (board.ready && fd >= 0 && fd == board.config_fd) {
     KeepErrno keep;
-    Line().Add("fsync /etc/quivet.conf").Log();
+    // The size at fsync is what a power cut would leave on the medium.
+    struct stat st {};
+    const std::int32_t size = fstat(fd, &st) == 0 ? static_cast<std::int32_t>(st.st_size) : -1;
+    Line().Add("fsync /etc/quivet.conf ").Int(size).Add(" bytes").Log();
   }
   return real.fsync(fd);
 }

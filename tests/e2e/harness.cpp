@@ -50,7 +50,8 @@ std::string Escape(std::string_view bytes) {
 // Forks the tool with the keys as all of its input; a run past the deadline
 // is killed with everything it started, one that floods its output dies on
 // the file size limit.
-int Spawn(const fs::path& dir, std::vector<std::string> argv, std::vector<std::string> env) {
+int Spawn(const fs::path& dir, std::vector<std::string> argv, std::vector<std::string> env,
+          bool input) {
   const bool slow = std::getenv("QUIVET_TOOL_WRAPPER") != nullptr;
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(slow                   ? 60
@@ -66,8 +67,8 @@ int Spawn(const fs::path& dir, std::vector<std::string> argv, std::vector<std::s
     setpgid(0, 0);
     const rlimit flood{4 << 20, 4 << 20};
     setrlimit(RLIMIT_FSIZE, &flood);
-    if (chdir(dir.c_str()) == 0 && freopen(".keys", "r", stdin) && freopen(".out", "w", stdout) &&
-        freopen(".err", "w", stderr)) {
+    if (chdir(dir.c_str()) == 0 && (input ? freopen(".keys", "r", stdin) != nullptr : !close(0)) &&
+        freopen(".out", "w", stdout) && freopen(".err", "w", stderr)) {
       execve(args[0], args.data(), envp.data());
     }
     _exit(127);
@@ -109,7 +110,7 @@ Outcome RunIn(const fs::path& dir, const std::string& keys, Board board) {
   argv.emplace_back(QUIVET_E2E_TOOL);
 
   Outcome run;
-  run.status = Spawn(dir, argv, env);
+  run.status = Spawn(dir, argv, env, board != Board::kNoInput);
   run.screen = Slurp(dir / ".out").value_or("");
   run.errors = Slurp(dir / ".err").value_or("");
   run.config = Slurp(dir / "quivet.conf");

@@ -10,7 +10,8 @@
 
 namespace e2e {
 
-enum class Board { kPresent, kMissing, kStuckReadOnly, kNoSandbox };
+// kNoInput: the board present, standard input closed.
+enum class Board { kPresent, kMissing, kStuckReadOnly, kNoSandbox, kNoInput };
 
 struct Outcome {
   int status = -1;        // exit status, 128 + signal, or -1 when killed at the deadline

@@ -63,7 +63,10 @@ std::string ExpectedRecord(const Case& c) {
   if (board) r += "; close /dev/quivet";
   const std::string& last = c.screens.back().name;
   if (last != "leaving") r += "; system mount -o remount,rw /; fopen /etc/quivet.conf w+ -> ";
-  if (last == "saved") r += "ok; fsync /etc/quivet.conf; fclose /etc/quivet.conf";
+  if (last == "saved") {
+    r += "ok; fsync /etc/quivet.conf " + to_string(c.saved->size()) +
+         " bytes; fclose /etc/quivet.conf";
+  }
   if (last == "not saved") r += "EROFS";
   if (last != "leaving") r += "; system mount -o remount,ro /";
   return r + "; exit";
@@ -110,6 +113,8 @@ std::vector<Case> Sessions() {
   const Screen philips = Tuner("Philips", "Europe CCIR", false);
   const Screen aus = Tuner("Samsung", "Australia", true);
   const std::string full = "f_table=0 f_tune=\"" + Pairs(10, 29) + "\"\n";
+  std::string short_pairs;  // nine pairs of eight characters
+  for (int c = 10; c <= 18; ++c) short_pairs += to_string(c) + ":" + to_string(50000 + c) + ",";
   return {
       {"main menu takes the first character of a line and redraws on anything else",
        "t_bri=9\n", "7\n0\n\n\xff\n\x01\n12\n4\n2zzz\n3\n4" + std::string(3000, 'z') + "\n4\n6\n",
@@ -198,6 +203,11 @@ std::vector<Case> Sessions() {
         MainMenu(), Saved()},
        "CMD_F_TUNE 167772161; CMD_F_TUNE 167772160; CMD_F_TUNE 503416480",
        Line{.f_table = 0, .f_tune = Pairs(11, 29) + ",30:100000"}.Text()},
+      {"a list of 190 characters takes a pair of nine, not of ten",
+       "f_table=0 f_tune=\"" + short_pairs + Pairs(19, 29) + "\"\n", "3\n4\n2\n30\n100000\n\n12345\n",
+       {MainMenu(), aus, FineTuning(), Channels(), Channel(30, 541250, 541250), ListFull(),
+        Channel(30, 541250, 541250), Channel(30, 541250, 12345), Left()},
+       "CMD_F_TUNE 503328825"},
       {"a list loaded overfull can still be cut down, never lengthened",
        "f_table=0 f_tune=\"" + Pairs(10, 34) + "\"\n",
        "3\n4\n2\n10\n0\nx\n11\n100000\nx\n35\n100000\n\nx\nx\n3\n6\n5\n",
@@ -217,6 +227,8 @@ std::vector<Case> Sessions() {
        "", Line{.t_bri = 200, .d_audio = 1, .rf_out = 50}.Text(), Board::kMissing},
       {"a root that stays read-only: not saved, the file as it was", "t_bri=1\n", "5\n",
        {MainMenu(), NotSaved()}, "", std::nullopt, Board::kStuckReadOnly},
+      {"with standard input closed the board's handle is 0, which is no device", std::nullopt, "",
+       {MainMenu(), Left()}, "", std::nullopt, Board::kNoInput},
       {"a last line without its newline is still acted on", std::nullopt, "1\n2\n2\n12",
        {MainMenu(), Inputs(), Input("Composite"), Picture("Contrast", 67),
         Picture("Contrast", 12), Left()},
