@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace e2e {
@@ -26,15 +25,6 @@ std::optional<std::string> Slurp(const fs::path& path) {
 
 void Spit(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::vector<std::string> Split(std::string_view text, char separator) {
-  std::vector<std::string> words;
-  std::istringstream in{std::string(text)};
-  for (std::string word; std::getline(in, word, separator);) {
-    if (!word.empty()) words.push_back(word);
-  }
-  return words;
 }
 
 std::string Escape(std::string_view bytes) {
@@ -98,11 +88,12 @@ Outcome RunIn(const fs::path& dir, const std::string& keys, Board board) {
   if (board == Board::kStuckReadOnly) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
   std::vector<std::string> argv;
   // A checker such as memcheck goes first; its leading NAME=VALUE words are environment.
-  for (const std::string& word : Split(std::getenv("QUIVET_TOOL_WRAPPER") ?: "", ' ')) {
+  const char* wrapper = std::getenv("QUIVET_TOOL_WRAPPER");
+  for (const std::string& word : Split(wrapper != nullptr ? wrapper : "", " ")) {
     (argv.empty() && word.find('=') != std::string::npos ? env : argv).push_back(word);
   }
   const std::string preload = std::string("LD_PRELOAD=") + QUIVET_E2E_BOARD;
-  const std::vector<std::string> emulator = Split(QUIVET_E2E_EMULATOR, '|');
+  const std::vector<std::string> emulator = Split(QUIVET_E2E_EMULATOR, "|");
   argv.insert(argv.end(), emulator.begin(), emulator.end());
   // Under an emulator the board is handed to the guest, never to the host's loader.
   if (emulator.empty()) env.push_back(preload);
@@ -118,10 +109,10 @@ Outcome RunIn(const fs::path& dir, const std::string& keys, Board board) {
   const std::string log = Slurp(dir / "board.log").value_or("");
   const size_t last_run = log.rfind("start pid");
   for (const std::string& event :
-       Split(last_run == std::string::npos ? "" : log.substr(log.find('\n', last_run) + 1), '\n')) {
+       Split(last_run == std::string::npos ? "" : log.substr(log.find('\n', last_run) + 1), "\n")) {
     if (event != "system <clear-screen>") run.record += (run.record.empty() ? "" : "; ") + event;
   }
-  std::vector<std::string> registers = Split(Slurp(dir / "board.state").value_or(""), '\n');
+  std::vector<std::string> registers = Split(Slurp(dir / "board.state").value_or(""), "\n");
   std::sort(registers.begin(), registers.end());
   for (const std::string& reg : registers) run.registers += reg + "; ";
   return run;
@@ -139,6 +130,16 @@ struct Sandbox {
 };
 
 }  // namespace
+
+std::vector<std::string> Split(std::string_view text, std::string_view separator) {
+  std::vector<std::string> parts;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = std::min(text.find(separator, at), text.size());
+    if (end > at) parts.emplace_back(text.substr(at, end - at));
+    at = end + separator.size();
+  }
+  return parts;
+}
 
 Outcome RunTool(const std::string& keys, const std::optional<std::string>& config, Board board) {
   // No keystroke reaches the tool until an idle run shows the board loads:

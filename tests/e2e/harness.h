@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace e2e {
@@ -25,6 +26,9 @@ struct Outcome {
 
 Outcome RunTool(const std::string& keys, const std::optional<std::string>& config,
                 Board board = Board::kPresent);
+
+// The non-empty parts of text between separators.
+std::vector<std::string> Split(std::string_view text, std::string_view separator);
 
 // One expected screen: its name, for failure messages, and its exact bytes.
 struct Screen {

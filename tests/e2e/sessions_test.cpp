@@ -32,16 +32,6 @@ void PrintTo(const Case& c, std::ostream* out) {
   *out << c.name;
 }
 
-std::vector<std::string> Split(const std::string& text, const std::string& separator) {
-  std::vector<std::string> parts;
-  for (size_t at = 0; at < text.size();) {
-    const size_t end = std::min(text.find(separator, at), text.size());
-    parts.push_back(text.substr(at, end - at));
-    at = end + separator.size();
-  }
-  return parts;
-}
-
 std::vector<Screen> Times(int n, const Screen& s) {
   return std::vector<Screen>(static_cast<size_t>(n), s);
 }
