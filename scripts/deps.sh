@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever of the given groups is missing.
 # Groups: build (tool and tests), run (tmux for the split view), ppc, check
-# (sanitizers, valgrind, fuzzing, lint), package, system (the full-system stage).
+# (sanitizers, valgrind, fuzzing, lint), package, system (the full-system
+# stage), system-ppc (its PowerPC guest, from Debian's kernel and BusyBox sources).
 set -euo pipefail
 
 declare -A probe=(
@@ -28,6 +29,12 @@ declare -A probe=(
   [busybox-static]="dpkg -s busybox-static 2>/dev/null | grep -q '^Status: install ok installed'"
   [e2fsprogs]="command -v mke2fs && command -v debugfs && command -v e2fsck"
   [kmod]="command -v modprobe"
+  [qemu-system-ppc]="command -v qemu-system-ppc"
+  [linux-source-6.1]="test -f /usr/src/linux-source-6.1.tar.xz"
+  [flex]="command -v flex"
+  [bison]="command -v bison"
+  [bc]="command -v bc"
+  [xz-utils]="command -v xz"
 )
 declare -A groups=(
   [build]="cmake g++ make libgtest-dev"
@@ -36,6 +43,7 @@ declare -A groups=(
   [check]="valgrind clang libclang-rt-14-dev clang-format clang-tidy tmux"
   [package]="lintian dpkg-dev file groff man-db"
   [system]="qemu-system-x86 linux-image-amd64 linux-headers-amd64 busybox-static e2fsprogs kmod make"
+  [system-ppc]="qemu-system-ppc qemu-user linux-source-6.1 g++-powerpc-linux-gnu flex bison bc xz-utils dpkg-dev busybox-static e2fsprogs make"
 )
 
 missing=()

@@ -1,0 +1,232 @@
+# Guests for the tool: a real kernel under qemu (TCG) whose serial line is
+# the tool's terminal, the driver double behind /dev/quivet, real BusyBox and
+# a read-only ext4 root. x86_64 boots Debian's packaged kernel; powerpc boots
+# a kernel and a static BusyBox cross-built from Debian's own sources, cached
+# under ${XDG_CACHE_HOME:-~/.cache}/quivet-guest and keyed on what built them.
+# Sourced by tests/system/run.sh and scripts/run.sh (bash):
+#   guest_prepare ARCH WORK TOOL  kernel, BusyBox and driver; WORK/root laid out
+#   guest_disk IMG                WORK/root as an ext4 image
+#   guest_boot IMG ro|rw BOARD    qemu on this terminal, stdin to the tool
+#   guest_script IMG ro|rw BOARD KEYS OUT [UNTIL]
+#                                 qemu with KEYS typed once the tool is up,
+#                                 its serial output in OUT
+# A failing function leaves one line naming the step and its log in guest_why.
+
+guest_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+guest_cache=${XDG_CACHE_HOME:-$HOME/.cache}/quivet-guest
+guest_cross=powerpc-linux-gnu
+guest_sysroot=/usr/$guest_cross
+
+guest_fail() {
+  guest_why="$1${2:+ (log: $2)}"
+  return 1
+}
+
+# Runs a step with its output in LOG; a failure names the step.
+guest_step() {
+  local name=$1 log=$2
+  shift 2
+  "$@" >"$log" 2>&1 || guest_fail "$name failed" "$log"
+}
+
+guest_key() {
+  cat "$@" | sha256sum | cut -c1-16
+}
+
+guest_need() {
+  local cmd
+  for cmd in "$@"; do
+    command -v "$cmd" >/dev/null || guest_fail "$cmd missing: run scripts/deps.sh system system-ppc" || return 1
+  done
+}
+
+# Debian's kernel source, configured by our fragment onto tinyconfig, built
+# once per source version, fragment and compiler; the tree stays for modules.
+guest_build_kernel() {
+  local fragment=$guest_top/scripts/guest/powerpc.config version key dir make
+  version=$(dpkg-query -W -f='${Version}' linux-source-6.1 2>/dev/null) &&
+    [ -r /usr/src/linux-source-6.1.tar.xz ] || guest_fail "linux-source-6.1 missing: run scripts/deps.sh system-ppc" || return 1
+  key=$(guest_key <(echo "$version") "$fragment" <($guest_cross-gcc --version))
+  dir=$guest_cache/linux-$key
+  guest_kbuild=$dir/out
+  guest_kernel=$dir/out/vmlinux
+  [ -f "$dir/done" ] && return 0
+
+  echo "Building the PowerPC kernel (once; cached in $dir)" >&2
+  rm -rf "$guest_cache"/linux-*
+  mkdir -p "$dir/out"
+  make=(make -C "$dir/linux-source-6.1" O="$dir/out" ARCH=powerpc CROSS_COMPILE=$guest_cross-)
+  guest_step "unpacking linux-source-6.1" "$dir/unpack.log" tar -xJf /usr/src/linux-source-6.1.tar.xz -C "$dir" &&
+    guest_step "configuring the kernel" "$dir/config.log" guest_configure_kernel "$fragment" &&
+    guest_step "building the kernel" "$dir/build.log" "${make[@]}" -j"$(nproc)" vmlinux modules &&
+    touch "$dir/done"
+}
+
+guest_configure_kernel() {
+  "${make[@]}" tinyconfig &&
+    (cd "$dir/linux-source-6.1" && ARCH=powerpc scripts/kconfig/merge_config.sh -m -O "$dir/out" "$dir/out/.config" "$1") &&
+    "${make[@]}" olddefconfig || return 1
+  local missing
+  missing=$(grep '^CONFIG_' "$1" | grep -vxFf "$dir/out/.config")
+  [ -z "$missing" ] || { echo "did not stick: $missing"; return 1; }
+}
+
+# Debian's BusyBox source, the same version as the busybox-static the x86_64
+# guest runs, built statically with Debian's own static configuration.
+guest_build_busybox() {
+  local version key dir src apt
+  version=$(dpkg-query -W -f='${source:Version}' busybox-static 2>/dev/null) ||
+    guest_fail "busybox-static missing: run scripts/deps.sh system" || return 1
+  key=$(guest_key <(echo "$version") <($guest_cross-gcc --version))
+  dir=$guest_cache/busybox-$key
+  guest_bb=$dir/busybox
+  [ -f "$dir/done" ] && return 0
+
+  echo "Building BusyBox for PowerPC (once; cached in $dir)" >&2
+  rm -rf "$guest_cache"/busybox-*
+  mkdir -p "$dir/apt/lists/partial" "$dir/apt/parts"
+  guest_deb_src >"$dir/apt/parts/debian-src.sources"
+  apt=(apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/apt/parts"
+    -o Dir::State::Lists="$dir/apt/lists")
+  guest_step "fetching the busybox $version source" "$dir/fetch.log" \
+    sh -c 'cd "$1" && shift && "$@" update && "$@" source "busybox=$0"' "$version" "$dir" "${apt[@]}" || return 1
+  src=$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name 'busybox-*' | head -n 1)
+  guest_step "building busybox" "$dir/build.log" sh -c 'cd "$1" &&
+    cat debian/config/os/linux debian/config/pkg/static >.config && yes "" | make oldconfig &&
+    make -j"$(nproc)" CROSS_COMPILE="$2-" busybox' - "$src" "$guest_cross" &&
+    cp "$src/busybox" "$guest_bb" && touch "$dir/done"
+}
+
+# The machine's own Debian entries as deb-src, for apt-get source alone.
+guest_deb_src() {
+  local codename f
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && awk -v RS= -v ORS='\n\n' -v c="$codename" '
+      $0 ~ /(^|\n)Types:[^\n]*deb([ \t\n]|$)/ && $0 ~ ("(^|\n)Suites:[^\n]*[ \t]" c "([ \t\n-]|$)") {
+        sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f"
+  done
+  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | awk -v c="$codename" '
+    $1 == "deb" && $0 ~ (" " c "[ -]") { sub(/^deb /, ""); printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:", $1, $2
+      for (i = 3; i <= NF; i++) printf " %s", $i; printf "\n\n" }'
+}
+
+# The loader and libraries that dynamic ELF $1 asks for, as paths in the guest.
+guest_libs() {
+  readelf -l "$1" 2>/dev/null | grep -q 'program interpreter' || return 0
+  if [ "$guest_arch" = powerpc ]; then
+    qemu-ppc -L "$guest_sysroot" -E LD_TRACE_LOADED_OBJECTS=1 "$1" </dev/null
+  else
+    ldd "$1"
+  fi | grep -o '/[^ ]*'
+}
+
+guest_install() {
+  local lib root=$guest_work/root sysroot
+  sysroot=$([ "$guest_arch" = powerpc ] && echo "$guest_sysroot" || echo /)
+  cp "$1" "$root/$2"
+  for lib in $(guest_libs "$1"); do
+    (cd "$sysroot" && cp -L --parents ".$lib" "$root") || return 1
+  done
+}
+
+guest_prepare() {
+  guest_arch=$1 guest_work=$2
+  local tool=$3 kver bb a ko
+  mkdir -p "$guest_work"/{kmod,root/bin,root/etc,root/proc,root/dev}
+  case $guest_arch in
+    x86_64)
+      guest_need qemu-system-x86_64 busybox mke2fs debugfs modprobe || return 1
+      kver=$(dpkg-query -W -f='${Depends}' linux-image-amd64 2>/dev/null | sed -n 's/^linux-image-\([^ ,]*\).*/\1/p')
+      [ -n "$kver" ] && [ -r "/boot/vmlinuz-$kver" ] && [ -d "/lib/modules/$kver/build" ] ||
+        guest_fail "no kernel or headers: run scripts/deps.sh system" || return 1
+      guest_kernel=/boot/vmlinuz-$kver guest_kbuild=/lib/modules/$kver/build
+      guest_bb=$(command -v busybox)
+      guest_qemu=(qemu-system-x86_64 -cpu max)
+      guest_append="console=ttyS0"
+      guest_make=()
+      ;;
+    powerpc)
+      guest_need qemu-system-ppc qemu-ppc $guest_cross-gcc mke2fs debugfs flex bison bc || return 1
+      guest_build_kernel && guest_build_busybox || return 1
+      guest_qemu=(qemu-system-ppc -M ppce500 -cpu e500mc)
+      guest_append="console=ttyS0 root=/dev/vda rootfstype=ext4 ro init=/init"
+      guest_make=(ARCH=powerpc CROSS_COMPILE=$guest_cross-)
+      ;;
+    *) guest_fail "no guest for '$guest_arch' (x86_64 or powerpc)"; return 1 ;;
+  esac
+
+  cp "$guest_top/tests/system/quivet_double.c" "$guest_work/kmod/"
+  echo 'obj-m := quivet_double.o' >"$guest_work/kmod/Kbuild"
+  guest_step "building the driver double" "$guest_work/kmod.log" \
+    make -C "$guest_kbuild" "${guest_make[@]}" M="$guest_work/kmod" modules || return 1
+
+  guest_install "$guest_bb" bin/busybox &&
+    guest_install "$tool" bin/quivet_config || guest_fail "copying the tool and its libraries" || return 1
+  for a in $(qemu_run "$guest_bb" --list); do ln -s busybox "$guest_work/root/bin/$a" 2>/dev/null; done
+  cp "$guest_top/tests/system/init" "$guest_work/kmod/quivet_double.ko" "$guest_work/root/"
+
+  # Debian's kernel has virtio and ext4 as modules: an initramfs loads them.
+  guest_initrd=
+  [ "$guest_arch" = x86_64 ] || return 0
+  mkdir -p "$guest_work/initrd/modules" "$guest_work/initrd/bin"
+  cp "$guest_bb" "$guest_work/initrd/bin/busybox"
+  cp "$guest_top/tests/system/init" "$guest_work/initrd/init"
+  modprobe -S "$kver" -a --show-depends virtio_pci virtio_blk ext4 | awk '$1 == "insmod" && !seen[$2]++ { print $2 }' |
+    while read -r ko; do cp "$ko" "$guest_work/initrd/modules/" && basename "$ko" >>"$guest_work/initrd/modules/order"; done
+  guest_initrd=$guest_work/initrd.cpio
+  (cd "$guest_work/initrd" && find . | "$guest_bb" cpio -o -H newc 2>/dev/null) >"$guest_initrd"
+}
+
+# Runs a guest binary on this machine (BusyBox's applet list).
+qemu_run() {
+  if [ "$guest_arch" = powerpc ]; then qemu-ppc "$@"; else "$@"; fi
+}
+
+guest_disk() {
+  rm -f "$1"
+  mke2fs -q -t ext4 -d "$guest_work/root" "$1" 24M >/dev/null
+}
+
+guest_qemu_line() {
+  guest_line=("${guest_qemu[@]}" -nodefaults -display none -no-reboot -m 256
+    -chardev stdio,id=tty,signal=off -serial chardev:tty -kernel "$guest_kernel"
+    ${guest_initrd:+-initrd "$guest_initrd"}
+    -append "$guest_append quiet loglevel=0 panic=-1 qboard=$3"
+    -drive "file=$1,format=raw,if=virtio,readonly=$([ "$2" = ro ] && echo on || echo off)")
+}
+
+guest_boot() {
+  guest_qemu_line "$@"
+  "${guest_line[@]}"
+}
+
+# Waits up to $2 seconds for $1 in the output (for qemu's end when $1 is empty).
+guest_await() {
+  local until=$((SECONDS + $2))
+  until { [ -n "$1" ] && grep -aq -- "$1" "$guest_out"; } || ! kill -0 "$guest_pid" 2>/dev/null; do
+    [ $SECONDS -ge "$until" ] && return 1
+    sleep 0.2
+  done
+  [ -z "$1" ] || grep -aq -- "$1" "$guest_out"
+}
+
+guest_script() {
+  local img=$1 disk=$2 board=$3 keys=$4 until=${6:-} fifo=$5.in
+  guest_out=$5
+  guest_why=
+  guest_qemu_line "$img" "$disk" "$board"
+  rm -f "$fifo"
+  mkfifo "$fifo"
+  : >"$guest_out"
+  "${guest_line[@]}" <"$fifo" >"$guest_out" 2>&1 &
+  guest_pid=$!
+  exec {guest_fd}<>"$fifo"
+  guest_await QUIVET-READY 120 && printf '%b' "$keys" >&$guest_fd || guest_why+="no boot; "
+  guest_await "$until" 120 || guest_why+="timed out; "
+  kill -9 "$guest_pid" 2>/dev/null
+  wait "$guest_pid" 2>/dev/null
+  exec {guest_fd}>&-
+  rm -f "$fifo"
+  [ -z "$guest_why" ]
+}
