@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Every test: native suite, the release tool (dynamic and static) booted on a
-# real kernel under qemu, plain and static builds, the same suite for 32-bit
-# PowerPC under qemu (dynamic and static), sanitizers, valgrind, fuzz replays
-# and short fuzz runs, lint, performance budgets and the packages. Installs
-# what is missing first.
+# Every test: native suite, plain and static builds, the release tool
+# (dynamic and static) booted on real x86-64 and PowerPC kernels under qemu,
+# the same suite for 32-bit PowerPC under qemu-user (dynamic and static),
+# sanitizers, valgrind, fuzz replays and short fuzz runs, lint, performance
+# budgets and the packages. Installs what is missing first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh build run ppc check package system || exit 1
+scripts/deps.sh build run ppc check package system system-ppc || exit 1
 
 passed=0
 failed=0
@@ -55,6 +55,8 @@ stage native native
 stage builds scripts/test-builds.sh
 stage system tests/system/run.sh
 stage system-static tests/system/run.sh build/static/quivet_config
+stage system-ppc tests/system/run.sh --arch powerpc
+stage system-ppc-static tests/system/run.sh --arch powerpc build/ppc-static/quivet_config
 stage ppc scripts/test-ppc.sh
 stage ppc-static scripts/test-ppc.sh ppc-static
 stage asan scripts/test-asan.sh
