@@ -1,11 +1,56 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Builds quivet_config and starts it on the virtual board, never on this
 # machine's /dev/quivet, /etc or root file system. Settings are kept in
 # sandbox/ between runs. Installs missing build tools on Debian.
+#   run.sh                      on the virtual board, in this terminal
+#   run.sh --kernel x86_64|powerpc
+#                               the release tool in a guest under qemu, on the
+#                               guest's serial line with the driver double;
+#                               keys from a pipe are typed once it is up
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+sandbox="$root/sandbox"
+
+on_kernel() {
+  local arch=$1 preset=release groups=system work keys
+  [ "$arch" = powerpc ] && preset=ppc-release groups="system system-ppc ppc"
+  [ "$arch" = powerpc ] || [ "$arch" = x86_64 ] || { echo "usage: $0 [--kernel x86_64|powerpc]" >&2; exit 2; }
+  "$root/scripts/deps.sh" build $groups
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  source "$root/scripts/guest.sh"
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  guest_prepare "$arch" "$work" "$root/build/$preset/quivet_config" || { echo "$guest_why" >&2; exit 1; }
+  mkdir -p "$sandbox"
+  [ ! -f "$sandbox/quivet.conf" ] || cp "$sandbox/quivet.conf" "$work/root/etc/"
+  guest_disk "$work/disk.img"
+  if [ -t 0 ]; then
+    echo "Booting the $arch guest; the tool starts on its serial line."
+    guest_boot "$work/disk.img" rw 1 | tee "$work/out"
+  else
+    # A serial line has no end of input: ^D at a line's start stands for it.
+    keys=$(cat; printf x)
+    keys=${keys%x}
+    guest_script "$work/disk.img" rw 1 "${keys//\\/\\\\}\\004" "$work/out" || echo "guest: $guest_why" >&2
+    tr -d '\r' <"$work/out" | sed -n '/QUIVET-READY/,/QUIVET-EXIT/p' | sed '1d;$d'
+  fi
+  echo
+  echo "The driver received:"
+  tr -d '\r' <"$work/out" | sed -n 's/^REC /  /p'
+  debugfs -R 'cat /etc/quivet.conf' "$work/disk.img" >"$work/conf" 2>/dev/null
+  if [ -s "$work/conf" ]; then
+    cp "$work/conf" "$sandbox/quivet.conf"
+    echo "Saved settings (sandbox/quivet.conf):"
+    head -n 1 "$sandbox/quivet.conf"
+  else
+    echo "No settings saved in the guest."
+  fi
+  exit 0
+}
+[ "${1:-}" != --kernel ] || on_kernel "${2:-}"
 
 "$root/scripts/deps.sh" build run
 
@@ -14,7 +59,6 @@ cmake --build --preset native
 
 tool="$root/build/native/quivet_config"
 board="$root/build/native/vboard/libquivet_vboard.so"
-sandbox="$root/sandbox"
 watch="$root/scripts/board_watch.sh"
 [ -x "$tool" ] && [ -f "$board" ] || {
   echo "The build did not produce the tool and the virtual board." >&2
