@@ -1,12 +1,13 @@
 #!/bin/sh
 # The builds a packager makes without the presets, warnings left as warnings:
+# Debian's own hardened build (native and PowerPC, where a warning fails),
 # gcc Release, no build type, Debug and clang Release, each with its tests
 # run (a compiler can break what another builds right). Then both static
 # releases, which must load nothing at run time.
 # Warnings are printed, never fatal. QUIVET_PLAIN_DIR (default build/plain).
 set -eu
 cd "$(dirname "$0")/.."
-scripts/deps.sh build ppc check
+scripts/deps.sh build ppc check package
 root=${QUIVET_PLAIN_DIR:-build/plain}
 mkdir -p "$root"
 
@@ -34,6 +35,22 @@ plain() { # name, then configure arguments
   grep -E 'tests passed' "$root/$name.test.log" | sed 's/^/  /'
 }
 
+# Debian's packager: dpkg-buildflags' hardened flags on build type None, as
+# its cmake helper builds, natively and for PowerPC; not one warning.
+packager() { # name, Debian architecture, then configure arguments
+  name=$1 arch=$2
+  shift 2
+  flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_HOST_ARCH=$arch dpkg-buildflags --get "$1"; }
+  CFLAGS="$(flags CFLAGS) $(flags CPPFLAGS)" CXXFLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
+    LDFLAGS=$(flags LDFLAGS) plain "$name" -DCMAKE_BUILD_TYPE=None "$@"
+  if grep -q 'warning:' "$root/$name.log"; then
+    echo "$name: a packager's build must not warn" >&2
+    exit 1
+  fi
+}
+
+packager debian-amd64 amd64
+packager debian-powerpc powerpc -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-powerpc.cmake
 plain gcc-release -DCMAKE_BUILD_TYPE=Release
 plain gcc-default
 plain gcc-debug -DCMAKE_BUILD_TYPE=Debug
