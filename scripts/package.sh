@@ -1,8 +1,8 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Builds the amd64 and powerpc Debian packages from the release presets,
 # checks that the tool needs glibc alone, and runs lintian on each package:
 # no error, no warning.
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Both manual pages render without a warning; the file's page names every
@@ -20,6 +20,16 @@ for key in $keys; do
   grep -qw -- "$key" "$man" || { echo "$man does not describe the key $key" >&2; exit 1; }
 done
 
+# Hardening read off the binary, not the flags: stack protector and
+# fortified calls imported, full RELRO, position independent.
+hardened() {
+  local elf want
+  elf=$(objdump -T "$1" && readelf -hlWd "$1")
+  for want in __stack_chk_fail '__[a-z]*_chk' GNU_RELRO BIND_NOW 'Type: *DYN'; do
+    grep -q -- "$want" <<<"$elf" || { echo "$1 is not hardened: no $want" >&2; exit 1; }
+  done
+}
+
 for preset in release ppc-release; do
   dir=build/$preset
   cmake --preset "$preset" >/dev/null
@@ -30,15 +40,18 @@ for preset in release ppc-release; do
     echo "$preset: quivet_config must need only libc.so.6, needs:" $needed >&2
     exit 1
   fi
+  hardened "$dir/quivet_config"
 
   rm -rf "$dir/packages"
   cpack --config "$dir/CPackConfig.cmake" -B "$dir/packages" >/dev/null
   for deb in "$dir"/packages/*.deb; do
     echo "== $deb"
     dpkg-deb --field "$deb" Package Version Architecture Depends
-    dpkg-deb --contents "$deb" | grep -q 'man5/quivet.conf.5.gz$' ||
+    # Reading to the end: a grep that stops early breaks dpkg-deb's pipe.
+    dpkg-deb --contents "$deb" | grep 'man5/quivet.conf.5.gz$' >/dev/null ||
       { echo "$deb lacks quivet.conf(5)" >&2; exit 1; }
-    lintian --fail-on error,warning --display-info "$deb"
+    lintian --fail-on error,warning --display-info "$deb" | tee "$dir/lintian.log"
+    ! grep hardening "$dir/lintian.log" || { echo "$deb: lintian finds it unhardened" >&2; exit 1; }
   done
 done
 echo "packages: ok"
