@@ -85,7 +85,7 @@ guest_build_busybox() {
   echo "Building BusyBox for PowerPC (once; cached in $dir)" >&2
   rm -rf "$guest_cache"/busybox-*
   mkdir -p "$dir/apt/lists/partial" "$dir/apt/parts"
-  guest_deb_src >"$dir/apt/parts/debian-src.sources"
+  guest_deb_src "$dir/apt/parts"
   apt=(apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/apt/parts"
     -o Dir::State::Lists="$dir/apt/lists")
   guest_step "fetching the busybox $version source" "$dir/fetch.log" \
@@ -97,7 +97,8 @@ guest_build_busybox() {
     cp "$src/busybox" "$guest_bb" && touch "$dir/done"
 }
 
-# The machine's own Debian entries as deb-src, for apt-get source alone.
+# Writes the machine's own Debian entries into folder $1 as deb-src, for
+# apt-get source alone.
 guest_deb_src() {
   local codename f
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
@@ -105,10 +106,9 @@ guest_deb_src() {
     [ -f "$f" ] && awk -v RS= -v ORS='\n\n' -v c="$codename" '
       $0 ~ /(^|\n)Types:[^\n]*deb([ \t\n]|$)/ && $0 ~ ("(^|\n)Suites:[^\n]*[ \t]" c "([ \t\n-]|$)") {
         sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f"
-  done
-  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | awk -v c="$codename" '
-    $1 == "deb" && $0 ~ (" " c "[ -]") { sub(/^deb /, ""); printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:", $1, $2
-      for (i = 3; i <= NF; i++) printf " %s", $i; printf "\n\n" }'
+  done >"$1/debian-src.sources"
+  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    awk -v c="$codename" '$1 == "deb" && $0 ~ (" " c "([ -]|$)") { $1 = "deb-src"; print }' >"$1/debian-src.list"
 }
 
 # The loader and libraries that dynamic ELF $1 asks for, as paths in the guest.
@@ -132,7 +132,7 @@ guest_install() {
 
 guest_prepare() {
   guest_arch=$1 guest_work=$2
-  local tool=$3 kver bb a ko
+  local tool=$3 kver a ko
   mkdir -p "$guest_work"/{kmod,root/bin,root/etc,root/proc,root/dev}
   case $guest_arch in
     x86_64)
