@@ -34,13 +34,13 @@ count_ctest() {
 stage() {
   local name=$1
   shift
-  local log
+  local log start=$SECONDS
   log=$(mktemp)
   echo "=== $name"
   if "$@" 2>&1 | tee "$log"; then
-    echo "=== $name: ok"
+    echo "=== $name: ok ($((SECONDS - start)) s)"
   else
-    echo "=== $name: FAILED"
+    echo "=== $name: FAILED ($((SECONDS - start)) s)"
     failures+=("$name")
   fi
   count_ctest "$log"
