@@ -13,7 +13,7 @@
 # A failing function leaves one line naming the step and its log in guest_why.
 
 guest_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-guest_cache=${XDG_CACHE_HOME:-$HOME/.cache}/quivet-guest
+guest_cache=${XDG_CACHE_HOME:-${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}/.cache}/quivet-guest
 guest_cross=powerpc-linux-gnu
 guest_sysroot=/usr/$guest_cross
 
