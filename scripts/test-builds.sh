@@ -4,7 +4,8 @@
 # gcc Release, no build type, Debug and clang Release, each with its tests
 # run (a compiler can break what another builds right). Then both static
 # releases, which must load nothing at run time.
-# Warnings are printed, never fatal. QUIVET_PLAIN_DIR (default build/plain).
+# Warnings are printed, fatal only in Debian's build. QUIVET_PLAIN_DIR
+# (default build/plain).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh build ppc check package
