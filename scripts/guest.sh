@@ -22,11 +22,11 @@ guest_fail() {
   return 1
 }
 
-# Runs a step with its output in LOG; a failure names the step.
+# Runs a step in a subshell with its output in LOG; a failure names the step.
 guest_step() {
   local name=$1 log=$2
   shift 2
-  "$@" >"$log" 2>&1 || guest_fail "$name failed" "$log"
+  ("$@") >"$log" 2>&1 || guest_fail "$name failed" "$log"
 }
 
 guest_key() {
@@ -88,13 +88,19 @@ guest_build_busybox() {
   guest_deb_src "$dir/apt/parts"
   apt=(apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/apt/parts"
     -o Dir::State::Lists="$dir/apt/lists")
-  guest_step "fetching the busybox $version source" "$dir/fetch.log" \
-    sh -c 'cd "$1" && shift && "$@" update && "$@" source "busybox=$0"' "$version" "$dir" "${apt[@]}" || return 1
+  guest_step "fetching the busybox $version source" "$dir/fetch.log" guest_fetch_busybox || return 1
   src=$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name 'busybox-*' | head -n 1)
-  guest_step "building busybox" "$dir/build.log" sh -c 'cd "$1" &&
-    cat debian/config/os/linux debian/config/pkg/static >.config && yes "" | make oldconfig &&
-    make -j"$(nproc)" CROSS_COMPILE="$2-" busybox' - "$src" "$guest_cross" &&
+  guest_step "building busybox" "$dir/build.log" guest_make_busybox &&
     cp "$src/busybox" "$guest_bb" && touch "$dir/done"
+}
+
+guest_fetch_busybox() {
+  cd "$dir" && "${apt[@]}" update && "${apt[@]}" source "busybox=$version"
+}
+
+guest_make_busybox() {
+  cd "$src" && cat debian/config/os/linux debian/config/pkg/static >.config &&
+    { yes "" || true; } | make oldconfig && make -j"$(nproc)" CROSS_COMPILE=$guest_cross- busybox
 }
 
 # Writes the machine's own Debian entries into folder $1 as deb-src, for
@@ -163,7 +169,7 @@ guest_prepare() {
 
   guest_install "$guest_bb" bin/busybox &&
     guest_install "$tool" bin/quivet_config || guest_fail "copying the tool and its libraries" || return 1
-  for a in $(qemu_run "$guest_bb" --list); do ln -s busybox "$guest_work/root/bin/$a" 2>/dev/null; done
+  for a in $(guest_host_run "$guest_bb" --list); do ln -s busybox "$guest_work/root/bin/$a" 2>/dev/null; done
   cp "$guest_top/tests/system/init" "$guest_work/kmod/quivet_double.ko" "$guest_work/root/"
 
   # Debian's kernel has virtio and ext4 as modules: an initramfs loads them.
@@ -179,7 +185,7 @@ guest_prepare() {
 }
 
 # Runs a guest binary on this machine (BusyBox's applet list).
-qemu_run() {
+guest_host_run() {
   if [ "$guest_arch" = powerpc ]; then qemu-ppc "$@"; else "$@"; fi
 }
 
