@@ -6,6 +6,11 @@
 //   QUIVET_VBOARD_DIR        sandbox folder; without it the process exits(2)
 //   QUIVET_VBOARD_MISSING=1  no board: open("/dev/quivet") fails with ENOENT
 //   QUIVET_VBOARD_STUCK_RO=1 "mount -o remount,rw /" does not take effect
+//   QUIVET_VBOARD_SIGNAL=<signo>@<step>  raises that signal at one step of a
+//                            save: rw (the read-write remount has returned),
+//                            open, sync, close (of the written file), ro
+//
+// "/etc" (the tool's lock) and stat of /etc/quivet.conf lead into the sandbox.
 //
 // <dir>/board.log, appended, one event per line:
 //   start pid <pid>                          (before the first event of a run)
@@ -21,6 +26,7 @@
 //   fopen <path> <mode> -> refused
 //   fsync /etc/quivet.conf <size> bytes       (the file's size as synced)
 //   fclose /etc/quivet.conf
+//   raise <signo>                            (the fault knob, after its step)
 //   violation <what>                         (follows the event it concerns)
 //   exit
 // <dir>/board.state, rewritten at exit: "<NAME> <value>" for every register
@@ -63,6 +69,8 @@ FILE* __real_fopen64(const char*, const char*);
 int __real_fclose(FILE*);
 int __real_fsync(int);
 int __real_system(const char*);
+int __real_stat(const char*, struct stat*);
+int __real_stat64(const char*, struct stat64*);
 }
 #else
 #define BOARD_CALL(name) name
@@ -88,6 +96,8 @@ using FopenFn = FILE* (*)(const char*, const char*);
 using FcloseFn = int (*)(FILE*);
 using FsyncFn = int (*)(int);
 using SystemFn = int (*)(const char*);
+using StatFn = int (*)(const char*, struct stat*);
+using Stat64Fn = int (*)(const char*, struct stat64*);
 
 struct RealCalls {
   OpenFn open;
@@ -101,6 +111,8 @@ struct RealCalls {
   FcloseFn fclose;
   FsyncFn fsync;
   SystemFn system;
+  StatFn stat;
+  Stat64Fn stat64;
 };
 
 struct Board {
@@ -115,9 +127,13 @@ struct Board {
   int closed_board_fd;  // last board fd, to catch commands sent after close
   FILE* config_file;
   int config_fd;
+  bool config_writing;
+  int fault_signal;  // 0: none
+  char fault_step[8];
   pid_t pid;
   bool set[quivet::kCommandCount];
   std::int32_t reg[quivet::kCommandCount];
+  char dir[kPathMax];
   char config_path[kPathMax];
   char state_path[kPathMax];
 };
@@ -236,6 +252,15 @@ void Violation(const char* what) {
   Line().Add("violation ").Add(what).Log();
 }
 
+// The fault knob: the signal a hangup, Ctrl-C or shutdown would bring, at
+// the chosen step of the save.
+void Fault(const char* step) {
+  if (board.fault_signal == 0 || strcmp(step, board.fault_step) != 0) return;
+  KeepErrno keep;
+  Line().Add("raise ").Int(board.fault_signal).Log();
+  raise(board.fault_signal);
+}
+
 bool Flag(const char* name) {
   const char* value = getenv(name);
   return value != nullptr && value[0] == '1' && value[1] == '\0';
@@ -259,12 +284,15 @@ void ResolveRealCalls() {
   real.fclose = reinterpret_cast<FcloseFn>(NEXT(fclose));
   real.fsync = reinterpret_cast<FsyncFn>(NEXT(fsync));
   real.system = reinterpret_cast<SystemFn>(NEXT(system));
+  real.stat = reinterpret_cast<StatFn>(NEXT(stat));
+  real.stat64 = reinterpret_cast<Stat64Fn>(NEXT(stat64));
   if (real.open64 == nullptr) real.open64 = real.open;
   if (real.openat64 == nullptr) real.openat64 = real.openat;
   if (real.fopen64 == nullptr) real.fopen64 = real.fopen;
   if (real.open == nullptr || real.openat == nullptr || real.ioctl == nullptr ||
       real.close == nullptr || real.fopen == nullptr || real.fclose == nullptr ||
-      real.fsync == nullptr || real.system == nullptr) {
+      real.fsync == nullptr || real.system == nullptr || real.stat == nullptr ||
+      real.stat64 == nullptr) {
     Refuse("cannot find the C library's calls");
   }
 }
@@ -290,6 +318,7 @@ __attribute__((constructor)) void BoardStart() {
       !JoinPath(board.state_path, dir, "board.state")) {
     Refuse("QUIVET_VBOARD_DIR is too long");
   }
+  memcpy(board.dir, dir, strlen(dir) + 1);
   board.log_fd = real.open(log_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (board.log_fd < 0) Refuse("cannot open board.log in QUIVET_VBOARD_DIR");
   // Out of the way: the tool must get the same numbers as without the board.
@@ -300,6 +329,10 @@ __attribute__((constructor)) void BoardStart() {
   }
   board.missing = Flag("QUIVET_VBOARD_MISSING");
   board.stuck_ro = Flag("QUIVET_VBOARD_STUCK_RO");
+  const char* fault = getenv("QUIVET_VBOARD_SIGNAL");
+  if (fault != nullptr && sscanf(fault, "%d@%7s", &board.fault_signal, board.fault_step) != 2) {
+    Refuse("QUIVET_VBOARD_SIGNAL is not <signo>@<step>");
+  }
   board.stdout_is_tty = isatty(1) != 0;
   board.board_fd = -1;
   board.closed_board_fd = -1;
@@ -346,6 +379,7 @@ int OpenBoard(int flags) {
   }
   line.Add("-> ok").Log();
   if (flags != O_RDWR) Violation("open flags are not exactly O_RDWR");
+  if (fd <= 2) Violation("the device took a standard descriptor");
   if (board.board_fd >= 0) Violation("board opened twice");
   board.board_fd = fd;
   board.closed_board_fd = -1;
@@ -357,6 +391,11 @@ bool OpenHook(const char* path, int flags, int* result) {
   if (!board.ready || path == nullptr) return false;
   if (Is(path, kBoardPath)) {
     *result = OpenBoard(flags);
+    return true;
+  }
+  // The tool's lock: each sandbox has its own.
+  if (Is(path, "/etc")) {
+    *result = real.open(board.dir, flags);
     return true;
   }
   if (Is(path, kConfigPath)) {
@@ -441,7 +480,9 @@ FILE* FopenHook(FopenFn fn, const char* path, const char* mode) {
   if (board.config_file != nullptr) Violation("configuration file opened twice");
   board.config_file = file;
   board.config_fd = fileno(file);
+  board.config_writing = WantsWrite(mode);
   if (board.config_fd == board.closed_board_fd) board.closed_board_fd = -1;
+  if (board.config_writing) Fault("open");
   return file;
 }
 
@@ -485,7 +526,9 @@ int SystemHook(const char* command) {
   line.Escaped(command).Log();
   if (Is(command, kMountRw)) {
     if (!board.stuck_ro) board.root_rw = true;
+    Fault("rw");
   } else if (Is(command, kMountRo)) {
+    Fault("ro");
     board.root_rw = false;
   } else {
     Violation("shell command not allowed");
@@ -635,6 +678,7 @@ BOARD_API int BOARD_CALL(fsync)(int fd) {
     struct stat st {};
     const std::int32_t size = fstat(fd, &st) == 0 ? static_cast<std::int32_t>(st.st_size) : -1;
     Line().Add("fsync /etc/quivet.conf ").Int(size).Add(" bytes").Log();
+    Fault("sync");
   }
   return real.fsync(fd);
 }
@@ -642,12 +686,26 @@ BOARD_API int BOARD_CALL(fsync)(int fd) {
 BOARD_API int BOARD_CALL(fclose)(FILE* file) {
   if (real.fclose == nullptr) ResolveRealCalls();
   if (board.ready && file != nullptr && file == board.config_file) {
-    KeepErrno keep;
-    Line().Add("fclose /etc/quivet.conf").Log();
+    {
+      KeepErrno keep;
+      Line().Add("fclose /etc/quivet.conf").Log();
+    }
     board.config_file = nullptr;
     board.config_fd = -1;
+    if (board.config_writing) Fault("close");
   }
   return real.fclose(file);
+}
+
+// The tool asks whether its configuration file is a regular one.
+BOARD_API int BOARD_CALL(stat)(const char* path, struct stat* st) noexcept {
+  if (real.stat == nullptr) ResolveRealCalls();
+  return real.stat(board.ready && Is(path, kConfigPath) ? board.config_path : path, st);
+}
+
+BOARD_API int BOARD_CALL(stat64)(const char* path, struct stat64* st) noexcept {
+  if (real.stat64 == nullptr) ResolveRealCalls();
+  return real.stat64(board.ready && Is(path, kConfigPath) ? board.config_path : path, st);
 }
 
 BOARD_API int BOARD_CALL(system)(const char* command) {
