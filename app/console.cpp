@@ -1,5 +1,6 @@
 #include "app/console.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/platform.h"
@@ -8,9 +9,20 @@ namespace quivet {
 
 namespace {
 
+// A standard input left non-blocking reports "no key yet" as an error:
+// that is a wait, not the end of input.
+int ReadKey() {
+  for (;;) {
+    const int c = std::fgetc(stdin);
+    if (c != EOF || !std::ferror(stdin) || errno != EAGAIN) return c;
+    std::clearerr(stdin);
+    platform::WaitForInput();
+  }
+}
+
 // A read error is treated like end of input: nothing more will come.
 int NextChar() {
-  const int c = std::fgetc(stdin);
+  const int c = ReadKey();
   if (c == EOF) ExitWithoutSaving();
   return c;
 }
@@ -18,7 +30,7 @@ int NextChar() {
 void DiscardRestOfLine() {
   int c = 0;
   do {
-    c = std::fgetc(stdin);
+    c = ReadKey();
   } while (c != '\n' && c != EOF);
 }
 
@@ -35,9 +47,17 @@ int ReadMenuChoice() {
 }
 
 void ReadEntry(char* buffer, int size) {
-  buffer[0] = '\0';
-  // Nothing read at all means end of input; a stale buffer is never used.
-  if (std::fgets(buffer, size, stdin) == nullptr) ExitWithoutSaving();
+  int n = 0;
+  while (n < size - 1) {
+    const int c = ReadKey();
+    if (c == EOF) break;
+    buffer[n++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  buffer[n] = '\0';
+  // As fgets: nothing read, or a read error, ends the run; a line cut short
+  // by end of input is still fresh input. A stale buffer is never used.
+  if (n == 0 || std::ferror(stdin)) ExitWithoutSaving();
 }
 
 void PromptForValue(const char* current_line, std::int32_t current, const char* prompt, char* entry,

@@ -9,6 +9,13 @@
 
 int main() {
   using namespace quivet;
+  // Otherwise the device could take descriptor 0, 1 or 2.
+  platform::OpenStandardStreams();
+  // A second session would fight over the board and undo the first's save.
+  if (!platform::LockConfiguration()) {
+    std::fputs("quivet_config is already running; only one may run at a time.\n", stdout);
+    platform::ExitProcess(0);
+  }
   settings.quivet_fd = platform::OpenDevice(kDevicePath);
   if (settings.quivet_fd < 0) {
     ClearScreen();

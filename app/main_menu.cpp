@@ -24,6 +24,8 @@ constexpr char kMainMenuText[] = " Quivet Configuration Tool (v" QUIVET_VERSION_
                                  " Choice: ";
 
 [[noreturn]] void SaveAndExit() {
+  // Until the root is read-only again nothing may cut the save short.
+  platform::ProtectSave();
   if (settings.quivet_fd > 0) platform::CloseDevice(settings.quivet_fd);
   ClearScreen();
   std::fputs(

@@ -1,5 +1,6 @@
 // The whole tool in-process on the fake host. Input: one flags byte (bit 0
-// device present, bit 1 configuration file present, bit 2 file writable),
+// device present, bit 1 configuration file present, bit 2 file writable,
+// bit 3 file size limit below the line, bit 4 a FIFO at the file's path),
 // the file's bytes, the separator "\xff\xfe", then the keystrokes. Without a
 // separator every byte after the flags is a keystroke.
 #include <sys/types.h>
@@ -28,6 +29,8 @@ struct Host {
   bool device_present = false;
   bool file_present = false;
   bool file_writable = false;
+  bool size_limited = false;
+  bool special_file = false;
   std::string_view config;         // bytes served for mode "r"
   std::string_view keys;           // bytes served as stdin
   std::size_t progress_limit = 0;  // stdin reads and screen clears allowed
@@ -37,7 +40,7 @@ struct Host {
   std::size_t screens = 0;
   bool device_closed = false;
   bool root_rw = false;
-  std::string save_events;  // "rw", "open", "openfail", "sync", "ro", space separated
+  std::string save_events;  // "protect", "rw", "open", "openfail", "sync", "ro"
   std::string saved;
   int open_files = 0;
   int exit_status = -1;
@@ -116,6 +119,31 @@ namespace platform {
 
 using fake::host;
 
+void OpenStandardStreams() {}
+
+bool LockConfiguration() {
+  return true;
+}
+
+void WaitForInput() {
+  FUZZ_CHECK(false, "waited on a standard input that never blocks");
+}
+
+bool IsSpecialFile(const char* path) {
+  FUZZ_CHECK(std::strcmp(path, quivet::pathname) == 0, "looked at %s", path);
+  return host.special_file;
+}
+
+void ProtectSave() {
+  host.save_events += "protect ";
+}
+
+bool AllowFileSize(std::size_t bytes) {
+  FUZZ_CHECK(host.root_rw, "size checked before the read-write remount");
+  FUZZ_CHECK(bytes > 0 && bytes <= 451, "a line of %zu bytes", bytes);
+  return !host.size_limited;
+}
+
 int OpenDevice(const char* path) {
   FUZZ_CHECK(std::strcmp(path, quivet::kDevicePath) == 0, "opened %s", path);
   return host.device_present ? fake::kDeviceFd : -1;
@@ -162,6 +190,7 @@ void RunShell(const char* command_line) {
 
 std::FILE* OpenFile(const char* path, const char* mode) {
   FUZZ_CHECK(std::strcmp(path, quivet::pathname) == 0, "opened %s", path);
+  FUZZ_CHECK(!host.special_file, "opened a FIFO in mode %s", mode);
   if (std::strcmp(mode, "r") == 0) {
     if (!host.file_present) return nullptr;
     static fake::Source config_source;
@@ -170,6 +199,7 @@ std::FILE* OpenFile(const char* path, const char* mode) {
     return fopencookie(&config_source, "r", {fake::ReadSource, nullptr, nullptr, nullptr});
   }
   FUZZ_CHECK(std::strcmp(mode, "w+") == 0, "opened with mode %s", mode);
+  FUZZ_CHECK(!host.size_limited, "opened for a line the size limit would cut");
   FUZZ_CHECK(host.device_closed || !host.device_present, "file written with the device open");
   if (!host.root_rw || !host.file_writable) {
     host.save_events += "openfail ";
@@ -238,6 +268,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   host.device_present = (data[0] & 1) != 0;
   host.file_present = (data[0] & 2) != 0;
   host.file_writable = (data[0] & 4) != 0;
+  host.size_limited = (data[0] & 8) != 0;
+  host.special_file = (data[0] & 16) != 0;
   host.config = sep == std::string_view::npos ? std::string_view() : input.substr(0, sep);
   host.keys = sep == std::string_view::npos ? input : input.substr(sep + kSeparator.size());
   // Every read consumes a byte or meets the end; every screen waits for one.
@@ -256,8 +288,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(!host.root_rw, "left the root read-write");
   FUZZ_CHECK(host.open_files == 0, "%d files left open", host.open_files);
   const std::string& ev = host.save_events;
-  FUZZ_CHECK(ev.empty() || ev == "rw open sync ro " || ev == "rw openfail ro ",
+  const bool refused = host.size_limited || host.special_file;
+  FUZZ_CHECK(ev.empty() || ev == (refused ? "protect rw ro " : "protect rw open sync ro ") ||
+                 (!refused && ev == "protect rw openfail ro "),
              "save sequence '%s'", ev.c_str());
-  if (ev == "rw open sync ro ") CheckSavedLine();
+  if (ev == "protect rw open sync ro ") CheckSavedLine();
   return 0;
 }

@@ -100,7 +100,8 @@ void FineTuneChannel(std::int32_t channel) {
     if (freq > kMaxFineTuneFrequency) continue;
     if (!ListCanTake(channel, freq)) {
       std::fputs("\nFine-tune list is full. Press any key to continue.\n", stdout);
-      WaitForKey();
+      // The whole line: a key and Enter must not reach the frequency prompt.
+      DiscardLine();
       continue;
     }
     settings.channel_freq[channel] = freq;

@@ -1,12 +1,31 @@
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 
 #include "platform/platform.h"
 
 namespace platform {
+
+void OpenStandardStreams() {
+  // The lowest free number is taken, so each open fills the gap it tests.
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) < 0) (void)open("/dev/null", O_RDWR);
+  }
+}
+
+bool LockConfiguration() {
+  // flock needs no write access, so it works on the read-only root.
+  const int fd = open("/etc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  return fd < 0 || flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
 
 int OpenDevice(const char* path) {
   return open(path, O_RDWR);
@@ -29,6 +48,16 @@ void RunShell(const char* command_line) {
   [[maybe_unused]] const int status = std::system(command_line);
 }
 
+void WaitForInput() {
+  pollfd input{0, POLLIN, 0};
+  (void)poll(&input, 1, -1);
+}
+
+bool IsSpecialFile(const char* path) {
+  struct stat st {};
+  return stat(path, &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 std::FILE* OpenFile(const char* path, const char* mode) {
   return std::fopen(path, mode);
 }
@@ -41,6 +70,25 @@ void SyncAndCloseFile(std::FILE* file) {
 
 void CloseFile(std::FILE* file) {
   (void)std::fclose(file);
+}
+
+void ProtectSave() {
+  // Ignored, not blocked: the mount shells inherit it across exec, and
+  // nothing is left pending to strike once the root is read-only again.
+  constexpr int kInterruptions[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGTSTP,
+                                    SIGTTIN, SIGTTOU, SIGPIPE, SIGALRM, SIGXFSZ};
+  for (const int sig : kInterruptions) (void)std::signal(sig, SIG_IGN);
+  (void)umask(S_IWGRP | S_IWOTH);
+}
+
+bool AllowFileSize(std::size_t bytes) {
+  // Root may lift the limit altogether; anyone may raise it to its ceiling.
+  rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+  if (setrlimit(RLIMIT_FSIZE, &limit) != 0 && getrlimit(RLIMIT_FSIZE, &limit) == 0) {
+    limit.rlim_cur = limit.rlim_max;
+    (void)setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  return limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= bytes;
 }
 
 void ExitProcess(int status) {

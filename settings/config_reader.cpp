@@ -196,6 +196,8 @@ void MigrateTunerCode(Settings& s) {
 }
 
 void LoadConfiguration() {
+  // A FIFO would block the open; only a regular file holds settings.
+  if (platform::IsSpecialFile(pathname)) return;
   std::FILE* file = platform::OpenFile(pathname, "r");
   if (file == nullptr) return;
   char line[512] = {};

@@ -9,7 +9,7 @@
 
 namespace quivet {
 
-void FormatConfigurationLine(const Settings& s, char (&line)[kConfigLineSize]) {
+std::size_t FormatConfigurationLine(const Settings& s, char (&line)[kConfigLineSize]) {
   struct Assignment {
     std::string_view key;
     std::int32_t value;
@@ -35,17 +35,22 @@ void FormatConfigurationLine(const Settings& s, char (&line)[kConfigLineSize]) {
     out.Append("\"");
   }
   out.Append("\n");
+  return out.length();
 }
 
 int SaveConfiguration() {
+  char line[kConfigLineSize];
+  const std::size_t length = FormatConfigurationLine(settings, line);
   platform::RunShell("mount -o remount,rw /");
-  std::FILE* file = platform::OpenFile(pathname, "w+");
+  // Never begin what cannot be finished: a file size limit would cut the
+  // line, and a FIFO or device there is no place for settings.
+  std::FILE* file = platform::AllowFileSize(length) && !platform::IsSpecialFile(pathname)
+                        ? platform::OpenFile(pathname, "w+")
+                        : nullptr;
   if (file == nullptr) {
     platform::RunShell("mount -o remount,ro /");
     return 0;
   }
-  char line[kConfigLineSize];
-  FormatConfigurationLine(settings, line);
   (void)std::fputs(line, file);
   // On the medium before the root goes read-only again: the host loses
   // power without warning.

@@ -10,12 +10,13 @@ namespace quivet {
 // 208), the newline and the NUL.
 inline constexpr std::size_t kConfigLineSize = 512;
 
-// The one line the configuration file holds, newline included. Uses
-// FinetuneFrequencies for the fine-tune list.
-void FormatConfigurationLine(const Settings& s, char (&line)[kConfigLineSize]);
+// The one line the configuration file holds, newline included; returns its
+// length. Uses FinetuneFrequencies for the fine-tune list.
+std::size_t FormatConfigurationLine(const Settings& s, char (&line)[kConfigLineSize]);
 
 // Remounts the root read-write, replaces the file, remounts it read-only.
-// 1 when the file was opened and written, 0 when it could not be opened.
+// 1 when the file was opened and written, 0 when it could not be opened
+// (or not for the whole line).
 int SaveConfiguration();
 
 }  // namespace quivet
