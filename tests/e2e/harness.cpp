@@ -1,7 +1,10 @@
 #include "tests/e2e/harness.h"
 
+#include <fcntl.h>
+#include <linux/capability.h>
 #include <signal.h>
-#include <sys/resource.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::optional<std::string> Slurp(const fs::path& path) {
+  if (!fs::is_regular_file(path)) return std::nullopt;  // a FIFO would block
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -37,37 +41,61 @@ std::string Escape(std::string_view bytes) {
   return text;
 }
 
-// Forks the tool with the keys as all of its input; a run past the deadline
-// is killed with everything it started, one that floods its output dies on
-// the file size limit.
-int Spawn(const fs::path& dir, std::vector<std::string> argv, std::vector<std::string> env,
-          bool input) {
+struct Child {
+  pid_t pid = -1;
+  int keys = -1;  // the pipe's write end, for keys that come late
+};
+
+std::chrono::steady_clock::time_point Deadline() {
   const bool slow = std::getenv("QUIVET_TOOL_WRAPPER") != nullptr;
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(slow                   ? 60
-                                                              : *QUIVET_E2E_EMULATOR ? 20
-                                                                                     : 5);
+  return std::chrono::steady_clock::now() + std::chrono::seconds(slow                   ? 60
+                                                                 : *QUIVET_E2E_EMULATOR ? 20
+                                                                                        : 5);
+}
+
+// Forks the tool in dir with .keys<tag> as all of its input, or a
+// non-blocking pipe for keys that come later; its output in .out<tag> and
+// .err<tag>. One that floods its output dies on the file size limit.
+Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std::string> env,
+            const Setup& setup, const std::string& tag, bool piped) {
   std::vector<char*> args, envp;
   for (std::string& a : argv) args.push_back(a.data());
   for (std::string& e : env) envp.push_back(e.data());
   args.push_back(nullptr);
   envp.push_back(nullptr);
+  int ends[2] = {-1, -1};
+  if (piped && pipe(ends) != 0) return {};
+  // Keys for a tool that left early must not end the harness.
+  signal(SIGPIPE, SIG_IGN);
   const pid_t pid = fork();
   if (pid == 0) {
+    signal(SIGPIPE, SIG_DFL);
     setpgid(0, 0);
-    const rlimit flood{4 << 20, 4 << 20};
-    setrlimit(RLIMIT_FSIZE, &flood);
-    if (chdir(dir.c_str()) == 0 && (input ? freopen(".keys", "r", stdin) != nullptr : !close(0)) &&
-        freopen(".out", "w", stdout) && freopen(".err", "w", stderr)) {
+    umask(setup.umask);
+    const rlimit limit{setup.file_limit, setup.fixed_limit ? setup.file_limit : 4 << 20};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    // Not even root may lift a fixed limit.
+    if (setup.fixed_limit) prctl(PR_CAPBSET_DROP, CAP_SYS_RESOURCE, 0, 0, 0);
+    const bool input = piped ? dup2(ends[0], 0) == 0 && fcntl(0, F_SETFL, O_NONBLOCK) == 0
+                             : freopen((dir / (".keys" + tag)).c_str(), "r", stdin) != nullptr;
+    if (chdir(dir.c_str()) == 0 && input && freopen((".out" + tag).c_str(), "w", stdout) &&
+        freopen((".err" + tag).c_str(), "w", stderr) &&
+        (setup.closed < 0 || close(setup.closed) == 0)) {
       execve(args[0], args.data(), envp.data());
     }
     _exit(127);
   }
+  if (piped) close(ends[0]);
+  return {pid, ends[1]};
+}
+
+// Waits for the child; one still running at the deadline is killed with all it started.
+int Finish(const Child& child, std::chrono::steady_clock::time_point deadline) {
   int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
+  while (waitpid(child.pid, &status, WNOHANG) == 0) {
     if (std::chrono::steady_clock::now() > deadline) {
-      kill(-pid, SIGKILL);
-      waitpid(pid, &status, 0);
+      kill(-child.pid, SIGKILL);
+      waitpid(child.pid, &status, 0);
       return -1;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -75,24 +103,29 @@ int Spawn(const fs::path& dir, std::vector<std::string> argv, std::vector<std::s
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-Outcome RunIn(const fs::path& dir, const std::string& keys, Board board) {
+Outcome RunIn(const fs::path& dir, const std::string& keys, const Setup& setup) {
   fs::create_directories(dir / ".bin");
   Spit(dir / ".keys", keys);
+  if (setup.second) Spit(dir / ".keys2", *setup.second);
   // A last fence should the board ever fail to load: mount refuses.
-  Spit(dir / ".bin/mount", "#!/bin/sh\ntouch " + (dir / ".mount-refused").string() + "\nexit 1\n");
+  Spit(dir / ".bin/mount",
+       "#!/bin/sh\ntouch '" + (dir / ".mount-refused").string() + "'\nexit 1\n");
   fs::permissions(dir / ".bin/mount", fs::perms::owner_all);
+  // Named relative to dir, where the tool starts: LD_PRELOAD splits at blanks.
+  fs::create_symlink(QUIVET_E2E_BOARD, dir / ".board.so");
 
   std::vector<std::string> env = {"PATH=" + (dir / ".bin").string() + ":/usr/bin:/bin", "LANG=C"};
-  if (board != Board::kNoSandbox) env.push_back("QUIVET_VBOARD_DIR=" + dir.string());
-  if (board == Board::kMissing) env.push_back("QUIVET_VBOARD_MISSING=1");
-  if (board == Board::kStuckReadOnly) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
+  if (setup.board != Board::kNoSandbox) env.push_back("QUIVET_VBOARD_DIR=" + dir.string());
+  if (setup.board == Board::kMissing) env.push_back("QUIVET_VBOARD_MISSING=1");
+  if (setup.board == Board::kStuckReadOnly) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
+  if (!setup.fault.empty()) env.push_back("QUIVET_VBOARD_SIGNAL=" + setup.fault);
   std::vector<std::string> argv;
   // A checker such as memcheck goes first; its leading NAME=VALUE words are environment.
   const char* wrapper = std::getenv("QUIVET_TOOL_WRAPPER");
   for (const std::string& word : Split(wrapper != nullptr ? wrapper : "", " ")) {
     (argv.empty() && word.find('=') != std::string::npos ? env : argv).push_back(word);
   }
-  const std::string preload = std::string("LD_PRELOAD=") + QUIVET_E2E_BOARD;
+  const std::string preload = "LD_PRELOAD=./.board.so";
   const std::vector<std::string> emulator = Split(QUIVET_E2E_EMULATOR, "|");
   argv.insert(argv.end(), emulator.begin(), emulator.end());
   // Under an emulator the board is handed to the guest, never to the host's loader.
@@ -101,10 +134,30 @@ Outcome RunIn(const fs::path& dir, const std::string& keys, Board board) {
   argv.emplace_back(QUIVET_E2E_TOOL);
 
   Outcome run;
-  run.status = Spawn(dir, argv, env, board != Board::kNoInput);
+  const auto deadline = Deadline();
+  const bool piped = setup.late_keys || setup.second;
+  const Child tool = Start(dir, argv, env, setup, "", piped);
+  if (setup.second) {
+    // Once the first instance has the board, it holds the lock.
+    while (Slurp(dir / "board.log").value_or("").find("open /dev") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    run.second_status = Finish(Start(dir, argv, env, {}, "2", false), Deadline());
+    run.second_screen = Slurp(dir / ".out2").value_or("");
+  } else if (setup.late_keys) {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+  }
+  if (piped && (write(tool.keys, keys.data(), keys.size()) != ssize_t(keys.size()))) {
+    run.errors = "the keys did not go through the pipe; ";
+  }
+  if (piped) close(tool.keys);
+  run.status = Finish(tool, deadline + std::chrono::seconds(piped ? 2 : 0));
   run.screen = Slurp(dir / ".out").value_or("");
-  run.errors = Slurp(dir / ".err").value_or("");
+  run.errors += Slurp(dir / ".err").value_or("");
   run.config = Slurp(dir / "quivet.conf");
+  struct stat st {};
+  if (stat((dir / "quivet.conf").c_str(), &st) == 0) run.mode = st.st_mode & 07777;
   run.fenced_mount = fs::exists(dir / ".mount-refused");
   const std::string log = Slurp(dir / "board.log").value_or("");
   const size_t last_run = log.rfind("start pid");
@@ -141,12 +194,13 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
   return parts;
 }
 
-Outcome RunTool(const std::string& keys, const std::optional<std::string>& config, Board board) {
+Outcome RunTool(const std::string& keys, const std::optional<std::string>& config,
+                const Setup& setup) {
   // No keystroke reaches the tool until an idle run shows the board loads:
   // without it a save would write this machine's /etc.
   static const bool board_loads = [] {
     Sandbox probe;
-    return RunIn(probe.dir, "", Board::kPresent).record.starts_with("open /dev/quivet");
+    return RunIn(probe.dir, "", {}).record.starts_with("open /dev/quivet");
   }();
   Outcome run;
   if (!board_loads) {
@@ -155,7 +209,8 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
   }
   Sandbox box;
   if (config) Spit(box.dir / "quivet.conf", *config);
-  return RunIn(box.dir, keys, board);
+  if (setup.fifo) mkfifo((box.dir / "quivet.conf").c_str(), 0644);
+  return RunIn(box.dir, keys, setup);
 }
 
 ::testing::AssertionResult ShowsScreens(const std::vector<Screen>& expected,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <optional>
 #include <string>
@@ -11,8 +12,20 @@
 
 namespace e2e {
 
-// kNoInput: the board present, standard input closed.
-enum class Board { kPresent, kMissing, kStuckReadOnly, kNoSandbox, kNoInput };
+enum class Board { kPresent, kMissing, kStuckReadOnly, kNoSandbox };
+
+// How the tool is started, beyond its keys and file.
+struct Setup {
+  Board board = Board::kPresent;
+  int closed = -1;      // a standard descriptor it starts without
+  std::string fault{};  // the board's fault knob: "<signo>@<step>"
+  mode_t umask = 022;
+  rlim_t file_limit = 4 << 20;          // a run that floods its output dies on it
+  bool fixed_limit = false;             // the limit is hard too and cannot be lifted
+  bool late_keys = false;               // through a non-blocking pipe, a second late
+  std::optional<std::string> second{};  // keys of a second instance started meanwhile
+  bool fifo = false;                    // a FIFO stands at the file's path
+};
 
 struct Outcome {
   int status = -1;        // exit status, 128 + signal, or -1 when killed at the deadline
@@ -21,11 +34,14 @@ struct Outcome {
   std::string record;     // board events but clears, "; "-joined
   std::string registers;  // board state at exit, by name, each ending in "; "
   std::optional<std::string> config;  // the file afterwards
+  unsigned mode = 0;                  // its permission bits
   bool fenced_mount = false;          // a real mount was tried (and refused)
+  int second_status = -1;             // the second instance's, when there was one
+  std::string second_screen;
 };
 
 Outcome RunTool(const std::string& keys, const std::optional<std::string>& config,
-                Board board = Board::kPresent);
+                const Setup& setup = {});
 
 // The non-empty parts of text between separators.
 std::vector<std::string> Split(std::string_view text, std::string_view separator);

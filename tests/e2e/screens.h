@@ -44,6 +44,10 @@ inline Screen NotSaved() {
   return Cleared("not saved", "Unable to save configuration.\n");
 }
 
+// A second instance prints this alone.
+inline const std::string AlreadyRunning =
+    "quivet_config is already running; only one may run at a time.\n";
+
 inline Screen Inputs() {
   return Menu(
       "input selection", "Input Source Selection",

@@ -4,6 +4,7 @@
 // record (device open and close, file reads, the save order) and registers.
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,7 +25,7 @@ struct Case {
   std::vector<Screen> screens;
   std::string sent;                    // "CMD_T_BRI 200; CMD_F_TABLE 2"
   std::optional<std::string> saved{};  // the line written; nullopt: the file stays as it was
-  Board board = Board::kPresent;
+  Setup setup{};
 };
 
 // Failures name the row, not its bytes.
@@ -42,24 +43,44 @@ std::vector<Screen> operator+(std::vector<Screen> a, const std::vector<Screen>& 
 
 // What the board must have seen, from the row's file, commands and last screen.
 std::string ExpectedRecord(const Case& c) {
-  const bool board = c.board != Board::kMissing;
-  std::string r = board ? "open /dev/quivet O_RDWR -> ok" : "open /dev/quivet -> missing";
-  // The file is read once the start-up pause, if any, is passed.
-  if (c.screens[0].name != "missing board" || c.screens[1].name != "leaving") {
-    r += c.file ? "; fopen /etc/quivet.conf r -> ok; fclose /etc/quivet.conf"
-                : "; fopen /etc/quivet.conf r -> ENOENT";
+  const bool board = c.setup.board != Board::kMissing;
+  std::vector<std::string> r = {board ? "open /dev/quivet O_RDWR -> ok"
+                                      : "open /dev/quivet -> missing"};
+  // The file is read once the start-up pause, if any, is passed; a FIFO never.
+  if ((c.screens[0].name != "missing board" || c.screens[1].name != "leaving") && !c.setup.fifo) {
+    if (c.file) r.insert(r.end(), {"fopen /etc/quivet.conf r -> ok", "fclose /etc/quivet.conf"});
+    if (!c.file) r.push_back("fopen /etc/quivet.conf r -> ENOENT");
   }
-  for (const std::string& command : Split(c.sent, "; ")) r += "; ioctl " + command;
-  if (board) r += "; close /dev/quivet";
+  for (const std::string& command : Split(c.sent, "; ")) r.push_back("ioctl " + command);
+  if (board) r.push_back("close /dev/quivet");
   const std::string& last = c.screens.back().name;
-  if (last != "leaving") r += "; system mount -o remount,rw /; fopen /etc/quivet.conf w+ -> ";
+  if (last != "leaving") r.push_back("system mount -o remount,rw /");
   if (last == "saved") {
-    r += "ok; fsync /etc/quivet.conf " + to_string(c.saved->size()) +
-         " bytes; fclose /etc/quivet.conf";
+    r.insert(r.end(), {"fopen /etc/quivet.conf w+ -> ok",
+                       "fsync /etc/quivet.conf " + to_string(c.saved->size()) + " bytes",
+                       "fclose /etc/quivet.conf"});
   }
-  if (last == "not saved") r += "EROFS";
-  if (last != "leaving") r += "; system mount -o remount,ro /";
-  return r + "; exit";
+  // Refused by the read-only root; a size limit or a FIFO is never opened.
+  if (last == "not saved" && c.setup.board == Board::kStuckReadOnly) {
+    r.push_back("fopen /etc/quivet.conf w+ -> EROFS");
+  }
+  if (last != "leaving") r.push_back("system mount -o remount,ro /");
+  r.push_back("exit");
+  // The fault knob's signal follows the last event of its step.
+  const std::pair<std::string, std::string> steps[] = {{"rw", "system mount -o remount,rw"},
+                                                       {"open", "fopen /etc/quivet.conf w+"},
+                                                       {"sync", "fsync"},
+                                                       {"close", "fclose"},
+                                                       {"ro", "system mount -o remount,ro"}};
+  for (const auto& [step, event] : steps) {
+    if (!c.setup.fault.ends_with("@" + step)) continue;
+    const auto at =
+        std::find_if(r.rbegin(), r.rend(), [&](auto& e) { return e.starts_with(event); });
+    r.insert(at.base(), "raise " + c.setup.fault.substr(0, c.setup.fault.find('@')));
+  }
+  std::string joined;
+  for (const std::string& event : r) joined += (joined.empty() ? "" : "; ") + event;
+  return joined;
 }
 
 // The board keeps the last value of every command it was sent.
@@ -77,14 +98,20 @@ class Session : public testing::TestWithParam<Case> {};
 
 TEST_P(Session, ShowsSendsAndSaves) {
   const Case& c = GetParam();
-  const Outcome run = RunTool(c.keys, c.file, c.board);
+  const Outcome run = RunTool(c.keys, c.file, c.setup);
   ASSERT_EQ(run.errors, "");
   EXPECT_EQ(run.status, 0);
   EXPECT_FALSE(run.fenced_mount);
-  EXPECT_TRUE(ShowsScreens(c.screens, run.screen));
+  // Nothing is seen of the screens when standard output was closed.
+  EXPECT_TRUE(ShowsScreens(c.setup.closed == 1 ? std::vector<Screen>{} : c.screens, run.screen));
   EXPECT_EQ(run.record, ExpectedRecord(c));
   EXPECT_EQ(run.registers, ExpectedRegisters(c.sent));
   EXPECT_EQ(run.config, c.saved ? c.saved : c.file);
+  if (run.config) {
+    EXPECT_EQ(run.mode, 0644u);
+  }
+  EXPECT_EQ(run.second_status, c.setup.second ? 0 : -1);
+  EXPECT_EQ(run.second_screen, c.setup.second ? AlreadyRunning : "");
 }
 // Fine-tune pairs "c:5000cc" for channels from..to, nine characters each from 10 on.
 std::string Pairs(int from, int to) {
@@ -103,6 +130,20 @@ std::vector<Case> Sessions() {
   const Screen philips = Tuner("Philips", "Europe CCIR", false);
   const Screen aus = Tuner("Samsung", "Australia", true);
   const std::string full = "f_table=0 f_tune=\"" + Pairs(10, 29) + "\"\n";
+  const std::vector<Screen> audio_on = {MainMenu(), Audio(false), MainMenu(), Saved()};
+  // 199 characters, channel 10 at 50010: a nine-character pair for it does not fit.
+  std::string list199;
+  for (int c = 0; c <= 21; ++c) {
+    list199 += (c > 0 ? "," : "") + to_string(c) + ":" +
+               to_string((c >= 10 && c <= 19 ? 50000 : 100000) + c);
+  }
+  // A line of 434 characters, more than the 400 bytes a limit below allows.
+  const int min = -2147483647 - 1;
+  Line wide{.t_bri = min, .t_con = 300, .s_bri = min, .c_bri = min, .h_res = min,
+            .d_audio = min, .t_type = min, .f_table = 0, .h_shift = min, .l_delay = min,
+            .f_tune = Pairs(10, 29)};
+  const std::string wide_file = wide.Text();
+  wide.t_con = 44;
   std::string short_pairs;  // nine pairs of eight characters
   for (int c = 10; c <= 18; ++c) short_pairs += to_string(c) + ":" + to_string(50000 + c) + ",";
   return {
@@ -214,11 +255,36 @@ std::vector<Case> Sessions() {
         MainMenu(), unset, Rf(60), unset, Rf(50), unset, FineTuning(), Channels(),
         Channel(5, 0, 0), Channel(5, 0, 0), Channels(), FineTuning(), FineTuned({}), FineTuning(),
         unset, MainMenu(), Audio(false), MainMenu(), Saved()},
-       "", Line{.t_bri = 200, .d_audio = 1, .rf_out = 50}.Text(), Board::kMissing},
+       "", Line{.t_bri = 200, .d_audio = 1, .rf_out = 50}.Text(), {.board = Board::kMissing}},
       {"a root that stays read-only: not saved, the file as it was", "t_bri=1\n", "5\n",
-       {MainMenu(), NotSaved()}, "", std::nullopt, Board::kStuckReadOnly},
-      {"with standard input closed the board's handle is 0, which is no device", std::nullopt, "",
-       {MainMenu(), Left()}, "", std::nullopt, Board::kNoInput},
+       {MainMenu(), NotSaved()}, "", std::nullopt, {.board = Board::kStuckReadOnly}},
+      // Started oddly: nothing may reach the device but its commands, and
+      // nothing may be lost.
+      {"with standard input closed it leaves at once, the device above descriptor 2",
+       std::nullopt, "", {MainMenu(), Left()}, "", std::nullopt, {.closed = 0}},
+      {"with standard output closed the device stays above descriptor 2", std::nullopt,
+       "2\n1\n5\n", audio_on, "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.closed = 1}},
+      {"with standard error closed the device stays above descriptor 2", std::nullopt,
+       "2\n1\n5\n", audio_on, "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.closed = 2}},
+      {"keys a second late on a non-blocking pipe are waited for", std::nullopt, "2\n1\n5\n",
+       audio_on, "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.late_keys = true}},
+      {"a second instance is refused while the first runs and saves", std::nullopt, "2\n1\n5\n",
+       audio_on, "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.second = "5\n"}},
+      {"a FIFO at the file's path is passed over at start and never written", std::nullopt,
+       "3\n6\n5\n", {MainMenu(), unset, MainMenu(), NotSaved()}, "", std::nullopt,
+       {.fifo = true}},
+      {"the full-list pause takes its whole line: channel 10 keeps its tuning",
+       "f_table=0 f_tune=\"" + list199 + "\"\n", "3\n4\n2\n10\n123456\na\nx\nx\n3\n6\n5\n",
+       {MainMenu(), aus, FineTuning(), Channels(), Channel(10, 209250, 50010), ListFull(),
+        Channel(10, 209250, 50010), Channels(), FineTuning(), aus, MainMenu(), Saved()},
+       "", Line{.f_table = 0, .f_tune = list199}.Text()},
+      // The save's own surroundings.
+      {"with a umask of 000 a new file is still created 0644", std::nullopt, "5\n",
+       {MainMenu(), Saved()}, "", Line{}.Text(), {.umask = 0}},
+      {"a file size limit below the line is lifted for the save", wide_file, "5\n",
+       {MainMenu(), Saved()}, "", wide.Text(), {.file_limit = 400}},
+      {"a file size limit that cannot be lifted leaves the file as it was", wide_file, "5\n",
+       {MainMenu(), NotSaved()}, "", std::nullopt, {.file_limit = 400, .fixed_limit = true}},
       {"a last line without its newline is still acted on", std::nullopt, "1\n2\n2\n12",
        {MainMenu(), Inputs(), Input("Composite"), Picture("Contrast", 67),
         Picture("Contrast", 12), Left()},
@@ -237,7 +303,7 @@ std::vector<Case> Sessions() {
       // End of input leaves as "Exit without saving" does, on every screen.
       {"end of input at the main menu", std::nullopt, "9", {MainMenu(), MainMenu(), Left()}, ""},
       {"end of input at the missing-board pause", std::nullopt, "", {MissingBoard(), Left()}, "",
-       std::nullopt, Board::kMissing},
+       std::nullopt, {.board = Board::kMissing}},
       {"end of input at the input selection", std::nullopt, "1\n", {MainMenu(), Inputs(), Left()},
        ""},
       {"end of input at an input's settings", std::nullopt, "1\n3\n",
@@ -268,6 +334,24 @@ std::vector<Case> Sessions() {
       {"end of input at the invalid-delay pause", std::nullopt, "4\n3\n9\n",
        {MainMenu(), Other(false), Delay(0), InvalidDelay(), Left()}, ""},
   };
+}
+
+// Whatever a dropped line, a key or a shutdown sends, at whatever step of
+// the save: the whole new line, the root read-only again, exit status 0.
+std::vector<Case> Interruptions() {
+  const std::pair<int, const char*> signals[] = {
+      {SIGHUP, "HUP"},   {SIGINT, "INT"},   {SIGQUIT, "QUIT"}, {SIGTERM, "TERM"},
+      {SIGTSTP, "TSTP"}, {SIGTTIN, "TTIN"}, {SIGTTOU, "TTOU"}, {SIGPIPE, "PIPE"},
+      {SIGALRM, "ALRM"}, {SIGXFSZ, "XFSZ"}};
+  std::vector<Case> cases;
+  for (const auto& [signal, name] : signals) {
+    for (const std::string step : {"rw", "open", "sync", "close", "ro"}) {
+      cases.push_back({"SIG"s + name + " at " + step, std::nullopt, "2\n1\n5\n",
+                       {MainMenu(), Audio(false), MainMenu(), Saved()}, "CMD_D_AUDIO 1",
+                       Line{.d_audio = 1}.Text(), {.fault = to_string(signal) + "@" + step}});
+    }
+  }
+  return cases;
 }
 
 // A file in, "Save settings and exit", the line out: what the reader took
@@ -349,9 +433,10 @@ std::string Named(const testing::TestParamInfo<Case>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Menus, Session, testing::ValuesIn(Sessions()), Named);
 INSTANTIATE_TEST_SUITE_P(File, Session, testing::ValuesIn(Readings()), Named);
+INSTANTIATE_TEST_SUITE_P(Save, Session, testing::ValuesIn(Interruptions()), Named);
 
 TEST(Board, RefusesToRunTheToolWithoutASandbox) {
-  const Outcome run = RunTool("5\n", std::nullopt, Board::kNoSandbox);
+  const Outcome run = RunTool("5\n", std::nullopt, {.board = Board::kNoSandbox});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.screen, "");
   EXPECT_NE(run.errors.find("QUIVET_VBOARD_DIR"), std::string::npos) << run.errors;
