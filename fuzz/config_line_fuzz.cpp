@@ -46,9 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   char line[quivet::kConfigLineSize];
-  quivet::FormatConfigurationLine(s, line);
-  const std::size_t len = std::strlen(line);
-  FUZZ_CHECK(len >= 1 && len <= 451 && line[len - 1] == '\n' &&
+  const std::size_t len = quivet::FormatConfigurationLine(s, line);
+  FUZZ_CHECK(len == std::strlen(line) && len >= 1 && len <= 451 && line[len - 1] == '\n' &&
                  std::memchr(line, '\n', len - 1) == nullptr,
              "written line '%s'", line);
 

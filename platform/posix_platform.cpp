@@ -15,10 +15,12 @@
 namespace platform {
 
 void OpenStandardStreams() {
-  // The lowest free number is taken, so each open fills the gap it tests.
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (fcntl(fd, F_GETFD) < 0) (void)open("/dev/null", O_RDWR);
-  }
+  // Each open takes the lowest free number: the first above 2 is not needed.
+  int fd = 0;
+  do {
+    fd = open("/dev/null", O_RDWR);
+  } while (fd >= 0 && fd <= 2);
+  (void)close(fd);
 }
 
 bool LockConfiguration() {

@@ -1,41 +1,24 @@
 #include "settings/config_writer.h"
 
 #include <cstdio>
-#include <string_view>
 
 #include "platform/platform.h"
 #include "settings/fine_tune_list.h"
-#include "settings/text_builder.h"
 
 namespace quivet {
 
 std::size_t FormatConfigurationLine(const Settings& s, char (&line)[kConfigLineSize]) {
-  struct Assignment {
-    std::string_view key;
-    std::int32_t value;
-  };
-  const Assignment assignments[] = {
-      {"t_bri=", s.t_bri},     {"t_con=", s.t_con},     {"t_sat=", s.t_sat},
-      {"s_bri=", s.s_bri},     {"s_con=", s.s_con},     {"s_sat=", s.s_sat},
-      {"c_bri=", s.c_bri},     {"c_con=", s.c_con},     {"c_sat=", s.c_sat},
-      {"h_res=", s.h_res},     {"d_audio=", s.d_audio}, {"t_type=", s.t_type},
-      {"f_table=", s.f_table}, {"h_shift=", s.h_shift}, {"rf_out=", s.rf_out},
-      {"l_delay=", s.l_delay},
-  };
-  TextBuilder out(line, kConfigLineSize);
-  for (const Assignment& a : assignments) {
-    out.Append(a.key);
-    out.AppendInt(a.value);
-    out.Append(" ");
-  }
   EncodeFineTuneList(s.channel_freq, FinetuneFrequencies);
-  if (FinetuneFrequencies[0] != '\0') {
-    out.Append("f_tune=\"");
-    out.Append(FinetuneFrequencies);
-    out.Append("\"");
-  }
-  out.Append("\n");
-  return out.length();
+  const bool listed = FinetuneFrequencies[0] != '\0';
+  // Each setting's format ends in a blank; at most 451 characters in all.
+  const int length = std::snprintf(
+      line, kConfigLineSize,
+      "t_bri=%d t_con=%d t_sat=%d s_bri=%d s_con=%d s_sat=%d c_bri=%d c_con=%d c_sat=%d "
+      "h_res=%d d_audio=%d t_type=%d f_table=%d h_shift=%d rf_out=%d l_delay=%d %s%s%s\n",
+      s.t_bri, s.t_con, s.t_sat, s.s_bri, s.s_con, s.s_sat, s.c_bri, s.c_con, s.c_sat, s.h_res,
+      s.d_audio, s.t_type, s.f_table, s.h_shift, s.rf_out, s.l_delay, listed ? "f_tune=\"" : "",
+      FinetuneFrequencies, listed ? "\"" : "");
+  return static_cast<std::size_t>(length);
 }
 
 int SaveConfiguration() {
