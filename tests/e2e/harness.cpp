@@ -72,10 +72,11 @@ Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std:
     signal(SIGPIPE, SIG_DFL);
     setpgid(0, 0);
     umask(setup.umask);
-    const rlimit limit{setup.file_limit, setup.fixed_limit ? setup.file_limit : 4 << 20};
+    const rlim_t flood = 4 << 20;
+    const rlimit limit{setup.file_limit, setup.fixed_limit ? setup.file_limit : flood};
     setrlimit(RLIMIT_FSIZE, &limit);
-    // Not even root may lift a fixed limit.
-    if (setup.fixed_limit) prctl(PR_CAPBSET_DROP, CAP_SYS_RESOURCE, 0, 0, 0);
+    // A row's own limit holds for root as for anyone: none may pass the hard one.
+    if (setup.file_limit < flood) prctl(PR_CAPBSET_DROP, CAP_SYS_RESOURCE, 0, 0, 0);
     const bool input = piped ? dup2(ends[0], 0) == 0 && fcntl(0, F_SETFL, O_NONBLOCK) == 0
                              : freopen((dir / (".keys" + tag)).c_str(), "r", stdin) != nullptr;
     // A checker reports on descriptor 9, so it works whatever the tool's own are.
