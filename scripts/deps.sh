@@ -48,6 +48,7 @@ declare -A groups=(
 
 missing=()
 for group in "${@:-build}"; do
+  [ -n "${groups[$group]:-}" ] || { echo "deps.sh: unknown group '$group'; known groups: ${!groups[*]}" >&2; exit 2; }
   for pkg in ${groups[$group]}; do
     eval "${probe[$pkg]}" >/dev/null 2>&1 || missing+=("$pkg")
   done
