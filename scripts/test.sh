@@ -11,6 +11,8 @@ scripts/deps.sh build run ppc check package system system-ppc || exit 1
 passed=0
 failed=0
 failures=()
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 
 # Adds up each suite's own counts so the last line covers every suite.
 count_ctest() {
@@ -32,10 +34,8 @@ count_ctest() {
 }
 
 stage() {
-  local name=$1
+  local name=$1 start=$SECONDS
   shift
-  local log start=$SECONDS
-  log=$(mktemp)
   echo "=== $name"
   if "$@" 2>&1 | tee "$log"; then
     echo "=== $name: ok ($((SECONDS - start)) s)"
@@ -44,7 +44,6 @@ stage() {
     failures+=("$name")
   fi
   count_ctest "$log"
-  rm -f "$log"
 }
 
 native() {
