@@ -9,7 +9,7 @@
 #   guest_boot IMG ro|rw BOARD    qemu on this terminal, stdin to the tool
 #   guest_script IMG ro|rw BOARD KEYS OUT [UNTIL]
 #                                 qemu with KEYS typed once the tool is up,
-#                                 its serial output in OUT
+#                                 its serial output in OUT; guest_stop ends it
 # A failing function leaves one line naming the step and its log in guest_why.
 
 guest_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -217,6 +217,12 @@ guest_await() {
   [ -z "$1" ] || grep -aq -- "$1" "$guest_out"
 }
 
+# Ends the guest guest_script started, if it still runs (for EXIT traps).
+guest_stop() {
+  [ -z "${guest_pid:-}" ] || { kill -9 "$guest_pid" && wait "$guest_pid"; } 2>/dev/null
+  guest_pid=
+}
+
 guest_script() {
   local img=$1 disk=$2 board=$3 keys=$4 until=${6:-} fifo=$5.in
   guest_out=$5
@@ -230,8 +236,7 @@ guest_script() {
   exec {guest_fd}<>"$fifo"
   guest_await QUIVET-READY 120 && printf '%b' "$keys" >&$guest_fd || guest_why+="no boot; "
   guest_await "$until" 120 || guest_why+="timed out; "
-  kill -9 "$guest_pid" 2>/dev/null
-  wait "$guest_pid" 2>/dev/null
+  guest_stop
   exec {guest_fd}>&-
   rm -f "$fifo"
   [ -z "$guest_why" ]

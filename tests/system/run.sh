@@ -2,6 +2,7 @@
 # Full-system stage: the tool on a real kernel under qemu (TCG), its serial
 # line as the terminal, a driver double for /dev/quivet and a read-only ext4
 # root. Usage: run.sh [--arch x86_64|powerpc] [TOOL_BINARY]
+# QUIVET_SYSTEM_CASES="save ..." runs only the cases named.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
@@ -11,20 +12,25 @@ preset=$([ "$arch" = powerpc ] && echo ppc-release || echo release)
 tool=${1:-$top/build/$preset/quivet_config}
 passed=0
 failed=0
-die() { echo "FAIL system $arch: $*"; echo "0 passed, 1 failed"; exit 1; }
+keep=
+die() { keep=1; echo "FAIL system $arch: $*"; echo "0 passed, 1 failed"; exit 1; }
 
-if [ $# -eq 0 ] && [ ! -x "$tool" ]; then
+# Built every run, a no-op when current: the stage never tests a stale tool.
+if [ $# -eq 0 ]; then
   (cd "$top" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset") >&2 || die "$preset build failed"
 fi
 [ -x "$tool" ] || die "no tool binary at $tool"
 source "$top/scripts/guest.sh"
 work=$(mktemp -d)
+# Ctrl-C included: the guest is ended and the work folder goes unless kept.
+trap 'guest_stop; [ -n "$keep" ] || rm -rf "$work"' EXIT
 guest_prepare "$arch" "$work" "$tool" || die "$guest_why"
 
 # One case: name, disk (rw/ro), board (1/0), file before (- none), keys,
 # driver record, screen texts (;-separated), file after (- none), end (ro/cut).
 row() {
   local name=$1 disk=$2 board=$3 before=$4 keys=$5 rec=$6 texts=$7 after=$8 end=$9 why= t d=$work/$1
+  [[ " ${QUIVET_SYSTEM_CASES:-$1} " == *" $1 "* ]] || return 0
   mkdir "$d"
   rm -f "$work/root/etc/quivet.conf"
   [ "$before" = - ] || printf '%b' "$before" >"$work/root/etc/quivet.conf"
@@ -65,6 +71,6 @@ row() {
 }
 
 source "$here/cases"
-[ $failed -eq 0 ] && [ -z "${QUIVET_SYSTEM_KEEP:-}" ] && rm -rf "$work"
+[ $failed -eq 0 ] && [ -z "${QUIVET_SYSTEM_KEEP:-}" ] || keep=1
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]
