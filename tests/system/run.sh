@@ -27,14 +27,16 @@ trap 'guest_stop; [ -n "$keep" ] || rm -rf "$work"' EXIT
 guest_prepare "$arch" "$work" "$tool" || die "$guest_why"
 
 # One case: name, disk (rw/ro), board (1/0), file before (- none), keys,
-# driver record, screen texts (;-separated), file after (- none), end (ro/cut).
+# driver record, screen texts (;-separated), file after (- none), end (ro/cut/hup).
 row() {
   local name=$1 disk=$2 board=$3 before=$4 keys=$5 rec=$6 texts=$7 after=$8 end=$9 why= t d=$work/$1
   [[ " ${QUIVET_SYSTEM_CASES:-$1} " == *" $1 "* ]] || return 0
   mkdir "$d"
   rm -f "$work/root/etc/quivet.conf"
   [ "$before" = - ] || printf '%b' "$before" >"$work/root/etc/quivet.conf"
-  ln -sf "$([ "$end" = cut ] && echo ../init || echo busybox)" "$work/root/bin/sh"
+  # For cut and hup the shell is the guest's script, acting on /fault.
+  echo "$end" >"$work/root/fault"
+  ln -sf "$([ "$end" = ro ] && echo busybox || echo ../init)" "$work/root/bin/sh"
   guest_disk "$d/disk.img"
   guest_script "$d/disk.img" "$disk" "$board" "$keys" "$d/out" "$([ "$end" = cut ] && echo QUIVET-CUT)" || why=$guest_why
 
@@ -58,8 +60,9 @@ row() {
   if [ "$end" = cut ]; then
     grep -q '^ROOT .* / ext4 rw,' "$d/log" && grep -q 'recovering journal' "$d/fsck.log" || why+="no cut while rw; "
   else
-    grep -q '^QUIVET-EXIT 0$' "$d/log" || why+="exit status not 0; "
-    grep -q "^ROOT .* / ext4 $end," "$d/log" || why+="root not $end; "
+    t=$(sed -n 's/^QUIVET-EXIT //p' "$d/log")
+    [ "$t" = 0 ] || why+="exit status '$t'; "
+    grep -q '^ROOT .* / ext4 ro,' "$d/log" || why+="root not ro; "
   fi
   if [ -z "$why" ]; then
     echo "ok   $arch $name"
