@@ -55,6 +55,7 @@ stage builds scripts/test-builds.sh
 stage system tests/system/run.sh
 stage system-static tests/system/run.sh build/static/quivet_config
 stage system-ppc tests/system/run.sh --arch powerpc
+stage system-stale tests/system/stale.sh
 stage system-ppc-static tests/system/run.sh --arch powerpc build/ppc-static/quivet_config
 stage ppc scripts/test-ppc.sh
 stage ppc-static scripts/test-ppc.sh ppc-static
