@@ -13,6 +13,21 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 sandbox="$root/sandbox"
 
+# The tool's screens in the guest's serial output, from the ready marker to
+# the exit marker, passed on as they come: prompts end without a newline.
+screens() {
+  perl -e '$| = 1; my ($s, $on, $m) = ("", 0, "QUIVET-EXIT");
+    while (sysread(STDIN, my $in, 4096)) {
+      next if $on > 1;
+      $s .= $in;
+      $on ||= $s =~ s/^.*?QUIVET-READY\r?\n//s or next;
+      if ($s =~ s/\Q$m\E.*//s) { print $s; $on = 2; next }
+      my $k = length($m) - 1; # held back while it may be the marker beginning
+      $k-- while $k && substr($s, -$k) ne substr($m, 0, $k);
+      print substr($s, 0, length($s) - $k, "");
+    }'
+}
+
 on_kernel() {
   local arch=$1 preset=release groups=system work keys
   [ "$arch" = powerpc ] && preset=ppc-release groups="system system-ppc ppc"
@@ -22,24 +37,30 @@ on_kernel() {
   cmake --build --preset "$preset"
   source "$root/scripts/guest.sh"
   work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
+  trap 'guest_stop; rm -rf "$work"' EXIT
   guest_prepare "$arch" "$work" "$root/build/$preset/quivet_config" || { echo "$guest_why" >&2; exit 1; }
   mkdir -p "$sandbox"
   [ ! -f "$sandbox/quivet.conf" ] || cp "$sandbox/quivet.conf" "$work/root/etc/"
   guest_disk "$work/disk.img"
   if [ -t 0 ]; then
     echo "Booting the $arch guest; the tool starts on its serial line."
-    guest_boot "$work/disk.img" rw 1 | tee "$work/out"
+    guest_boot "$work/disk.img" rw 1 | tee "$work/out" | screens
   else
     # A serial line has no end of input: ^D at a line's start stands for it.
     keys=$(cat; printf x)
     keys=${keys%x}
     guest_script "$work/disk.img" rw 1 "${keys//\\/\\\\}\\004" "$work/out" || echo "guest: $guest_why" >&2
-    tr -d '\r' <"$work/out" | sed -n '/QUIVET-READY/,/QUIVET-EXIT/p' | sed '1d;$d'
+    screens <"$work/out"
   fi
+  tr -d '\r' <"$work/out" >"$work/log"
   echo
   echo "The driver received:"
-  tr -d '\r' <"$work/out" | sed -n 's/^REC /  /p'
+  sed -n 's/^REC /  /p' "$work/log"
+  case $(awk '$1 == "ROOT" { print substr($5, 1, 3) }' "$work/log") in
+    ro,) echo "The root file system is read-only again." ;;
+    rw,) echo "The root file system was left read-write." ;;
+    *) echo "The guest did not report its root file system." ;;
+  esac
   debugfs -R 'cat /etc/quivet.conf' "$work/disk.img" >"$work/conf" 2>/dev/null
   if [ -s "$work/conf" ]; then
     cp "$work/conf" "$sandbox/quivet.conf"
@@ -55,10 +76,11 @@ on_kernel() {
 "$root/scripts/deps.sh" build run
 
 cmake --preset native
-cmake --build --preset native
+cmake --build --preset native --target quivet_config quivet_vboard
 
 tool="$root/build/native/quivet_config"
-board="$root/build/native/vboard/libquivet_vboard.so"
+# Relative to $root, where every run starts: LD_PRELOAD splits at blanks.
+board=build/native/vboard/libquivet_vboard.so
 watch="$root/scripts/board_watch.sh"
 [ -x "$tool" ] && [ -f "$board" ] || {
   echo "The build did not produce the tool and the virtual board." >&2
@@ -84,17 +106,22 @@ run_tool() {
   env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox" LD_PRELOAD="$board" "$tool"
 }
 
+[ -t 1 ] || echo "run.sh: standard output is not a terminal; quivet_config is running and reads its keys from standard input." >&2
+# Ctrl-C ends the tool, not this script: the registers and the file follow.
+trap : INT
 if command -v tmux >/dev/null 2>&1 && [ -t 0 ] && [ -t 1 ]; then
   if [ -n "${TMUX:-}" ]; then
     # Already inside tmux: the registers go to a pane beside this one.
     pane=$(tmux split-window -h -d -l 52 -P -F '#{pane_id}' sh "$watch" "$sandbox")
+    trap 'tmux kill-pane -t "$pane" 2>/dev/null || true' EXIT
     run_tool || true
-    tmux kill-pane -t "$pane" 2>/dev/null || true
   else
+    # The pane's shell outlives a Ctrl-C at the tool to close the session.
     session="quivet-$$"
-    tmux new-session -d -s "$session" -x "$(tput cols 2>/dev/null || echo 132)" \
+    trap 'tmux kill-session -t "$session" 2>/dev/null || true' EXIT
+    tmux new-session -d -s "$session" -c "$root" -x "$(tput cols 2>/dev/null || echo 132)" \
       -y "$(tput lines 2>/dev/null || echo 40)" \
-      sh -c 'env PATH="$1" QUIVET_VBOARD_DIR="$2" LD_PRELOAD="$3" "$4"; tmux kill-session -t "$5"' \
+      sh -c 'trap : INT; env PATH="$1" QUIVET_VBOARD_DIR="$2" LD_PRELOAD="$3" "$4"; tmux kill-session -t "$5"' \
       run "$sandbox/.bin:$PATH" "$sandbox" "$board" "$tool" "$session"
     tmux split-window -h -d -l 52 -t "$session" sh "$watch" "$sandbox"
     tmux attach-session -t "$session" || true
