@@ -76,7 +76,7 @@ le() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }' && echo 1 || echo 0; }
 # loads before any run that saves.
 config=
 input=/dev/null
-on_board "$tool"
+on_board "$tool" 2>/dev/null
 grep -q '^start ' "$work/board/board.log" 2>/dev/null ||
   { echo "bench: the virtual board does not load into the tool; not running it" >&2; exit 1; }
 tool_ir=$(instructions startup "$tool")
