@@ -219,7 +219,7 @@ guest_await() {
 
 # Ends the guest guest_script started, if it still runs (for EXIT traps).
 guest_stop() {
-  [ -z "${guest_pid:-}" ] || { kill -9 "$guest_pid" && wait "$guest_pid"; } 2>/dev/null
+  [ -z "${guest_pid:-}" ] || { kill -9 "$guest_pid" && wait "$guest_pid"; } 2>/dev/null || true
   guest_pid=
 }
 
