@@ -11,8 +11,12 @@ scripts/deps.sh build run ppc check package system system-ppc || exit 1
 passed=0
 failed=0
 failures=()
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+# Every stage's temporary files go into one folder, removed at the end, Ctrl-C
+# included; kept after a failure, for the logs the failing stage names.
+export TMPDIR
+TMPDIR=$(mktemp -d)
+log=$TMPDIR/stage.log
+trap '[ ${#failures[@]} -ne 0 ] || rm -rf "$TMPDIR"' EXIT
 
 # Adds up each suite's own counts so the last line covers every suite.
 count_ctest() {
