@@ -26,6 +26,7 @@
 //   fopen <path> <mode> -> refused
 //   fsync /etc/quivet.conf <size> bytes       (the file's size as synced)
 //   fclose /etc/quivet.conf
+//   poll standard input                      (the tool waits for its keys)
 //   raise <signo>                            (the fault knob, after its step)
 //   violation <what>                         (follows the event it concerns)
 //   exit
@@ -38,6 +39,7 @@
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -69,6 +71,7 @@ FILE* __real_fopen64(const char*, const char*);
 int __real_fclose(FILE*);
 int __real_fsync(int);
 int __real_system(const char*);
+int __real_poll(struct pollfd*, nfds_t, int);
 int __real_stat(const char*, struct stat*);
 int __real_stat64(const char*, struct stat64*);
 }
@@ -96,6 +99,7 @@ using FopenFn = FILE* (*)(const char*, const char*);
 using FcloseFn = int (*)(FILE*);
 using FsyncFn = int (*)(int);
 using SystemFn = int (*)(const char*);
+using PollFn = int (*)(struct pollfd*, nfds_t, int);
 using StatFn = int (*)(const char*, struct stat*);
 using Stat64Fn = int (*)(const char*, struct stat64*);
 
@@ -111,6 +115,7 @@ struct RealCalls {
   FcloseFn fclose;
   FsyncFn fsync;
   SystemFn system;
+  PollFn poll;
   StatFn stat;
   Stat64Fn stat64;
 };
@@ -284,6 +289,7 @@ void ResolveRealCalls() {
   real.fclose = reinterpret_cast<FcloseFn>(NEXT(fclose));
   real.fsync = reinterpret_cast<FsyncFn>(NEXT(fsync));
   real.system = reinterpret_cast<SystemFn>(NEXT(system));
+  real.poll = reinterpret_cast<PollFn>(NEXT(poll));
   real.stat = reinterpret_cast<StatFn>(NEXT(stat));
   real.stat64 = reinterpret_cast<Stat64Fn>(NEXT(stat64));
   if (real.open64 == nullptr) real.open64 = real.open;
@@ -292,7 +298,7 @@ void ResolveRealCalls() {
   if (real.open == nullptr || real.openat == nullptr || real.ioctl == nullptr ||
       real.close == nullptr || real.fopen == nullptr || real.fclose == nullptr ||
       real.fsync == nullptr || real.system == nullptr || real.stat == nullptr ||
-      real.stat64 == nullptr) {
+      real.stat64 == nullptr || real.poll == nullptr) {
     Refuse("cannot find the C library's calls");
   }
 }
@@ -668,6 +674,16 @@ BOARD_API FILE* BOARD_CALL(fopen)(const char* path, const char* mode) {
 BOARD_API FILE* BOARD_CALL(fopen64)(const char* path, const char* mode) {
   if (real.fopen64 == nullptr) ResolveRealCalls();
   return FopenHook(real.fopen64, path, mode);
+}
+
+// A tool that waits for its keys says so here; one that spins never does.
+BOARD_API int BOARD_CALL(poll)(struct pollfd* fds, nfds_t n, int timeout) {
+  if (real.poll == nullptr) ResolveRealCalls();
+  if (board.ready && n == 1 && fds[0].fd == 0) {
+    KeepErrno keep;
+    Line().Add("poll standard input").Log();
+  }
+  return real.poll(fds, n, timeout);
 }
 
 BOARD_API int BOARD_CALL(fsync)(int fd) {

@@ -77,8 +77,9 @@ Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std:
     setrlimit(RLIMIT_FSIZE, &limit);
     // A row's own limit holds for root as for anyone: none may pass the hard one.
     if (setup.file_limit < flood) prctl(PR_CAPBSET_DROP, CAP_SYS_RESOURCE, 0, 0, 0);
-    const bool input = piped ? dup2(ends[0], 0) == 0 && fcntl(0, F_SETFL, O_NONBLOCK) == 0
-                             : freopen((dir / (".keys" + tag)).c_str(), "r", stdin) != nullptr;
+    const bool input =
+        piped ? dup2(ends[0], 0) == 0 && fcntl(0, F_SETFL, setup.late_keys ? O_NONBLOCK : 0) == 0
+              : freopen((dir / (".keys" + tag)).c_str(), "r", stdin) != nullptr;
     // A checker reports on descriptor 9, so it works whatever the tool's own are.
     if (chdir(dir.c_str()) == 0 && input && freopen((".out" + tag).c_str(), "w", stdout) &&
         freopen((".err" + tag).c_str(), "w", stderr) &&
@@ -140,16 +141,16 @@ Outcome RunIn(const fs::path& dir, const std::string& keys, const Setup& setup) 
   const auto deadline = Deadline();
   const bool piped = setup.late_keys || setup.second;
   const Child tool = Start(dir, argv, env, setup, "", piped);
+  // Late keys come once the tool waits for them; a second instance runs once
+  // the first has the board, and so the lock.
+  const char* until = setup.second ? "open /dev" : "poll standard input";
+  while (piped && Slurp(dir / "board.log").value_or("").find(until) == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
   if (setup.second) {
-    // Once the first instance has the board, it holds the lock.
-    while (Slurp(dir / "board.log").value_or("").find("open /dev") == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
     run.second_status = Finish(Start(dir, argv, env, {}, "2", false), Deadline());
     run.second_screen = Slurp(dir / ".out2").value_or("");
-  } else if (setup.late_keys) {
-    std::this_thread::sleep_for(std::chrono::seconds(1));
   }
   if (piped && (write(tool.keys, keys.data(), keys.size()) != ssize_t(keys.size()))) {
     run.errors = "the keys did not go through the pipe; ";

@@ -22,7 +22,7 @@ struct Setup {
   mode_t umask = 022;
   rlim_t file_limit = 4 << 20;          // a run that floods its output dies on it
   bool fixed_limit = false;             // hard too, where it is otherwise 4 MiB
-  bool late_keys = false;               // through a non-blocking pipe, a second late
+  bool late_keys = false;               // through a non-blocking pipe, once it waits
   std::optional<std::string> second{};  // keys of a second instance started meanwhile
   bool fifo = false;                    // a FIFO stands at the file's path
 };
