@@ -50,9 +50,8 @@ struct Settings {
 extern Settings settings;
 
 inline constexpr char pathname[17] = "/etc/quivet.conf";
-inline constexpr char TunerText[2][30] = {"Philips", "Samsung"};
-inline constexpr char FreqText[5][30] = {"Australia", "New Zealand", "Europe CCIR", "Europe CATV",
-                                         "Blank"};
+extern const char TunerText[2][30];
+extern const char FreqText[5][30];
 
 // The file may hold any number here; anything outside the tables shows as "".
 const char* TunerName(std::int32_t t_type);

@@ -138,13 +138,15 @@ std::vector<Case> Sessions() {
     list199 += (c > 0 ? "," : "") + to_string(c) + ":" +
                to_string((c >= 10 && c <= 19 ? 50000 : 100000) + c);
   }
-  // A line of 434 characters, more than the 400 bytes a limit below allows.
+  // A line of 434 characters: a size limit below it still leaves room for
+  // the screens and the board's record.
   const int min = -2147483647 - 1;
   Line wide{.t_bri = min, .t_con = 300, .s_bri = min, .c_bri = min, .h_res = min,
             .d_audio = min, .t_type = min, .f_table = 0, .h_shift = min, .l_delay = min,
             .f_tune = Pairs(10, 29)};
   const std::string wide_file = wide.Text();
   wide.t_con = 44;
+  const rlim_t wide_size = wide.Text().size();
   std::string short_pairs;  // nine pairs of eight characters
   for (int c = 10; c <= 18; ++c) short_pairs += to_string(c) + ":" + to_string(50000 + c) + ",";
   return {
@@ -290,8 +292,11 @@ std::vector<Case> Sessions() {
       {"a file size limit below the line is raised to its ceiling for the save", wide_file,
        "5\n",
        {MainMenu(), Saved()}, "", wide.Text(), {.file_limit = 400}},
-      {"a file size limit that cannot be lifted leaves the file as it was", wide_file, "5\n",
-       {MainMenu(), NotSaved()}, "", std::nullopt, {.file_limit = 400, .fixed_limit = true}},
+      {"a hard file size limit one byte short of the line leaves the file as it was", wide_file,
+       "5\n", {MainMenu(), NotSaved()}, "", std::nullopt,
+       {.file_limit = wide_size - 1, .fixed_limit = true}},
+      {"a hard file size limit of the line's length is enough", wide_file, "5\n",
+       {MainMenu(), Saved()}, "", wide.Text(), {.file_limit = wide_size, .fixed_limit = true}},
       {"a last line without its newline is still acted on", std::nullopt, "1\n2\n2\n12",
        {MainMenu(), Inputs(), Input("Composite"), Picture("Contrast", 67),
         Picture("Contrast", 12), Left()},
