@@ -83,8 +83,8 @@ Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std:
     // A checker reports on descriptor 9, so it works whatever the tool's own are.
     if (chdir(dir.c_str()) == 0 && input && freopen((".out" + tag).c_str(), "w", stdout) &&
         freopen((".err" + tag).c_str(), "w", stderr) &&
-        (!std::getenv("QUIVET_TOOL_WRAPPER") || dup2(2, 9) == 9) &&
-        (setup.closed < 0 || close(setup.closed) == 0)) {
+        (!std::getenv("QUIVET_TOOL_WRAPPER") || dup2(2, 9) == 9)) {
+      for (const int fd : setup.closed) close(fd);
       execve(args[0], args.data(), envp.data());
     }
     _exit(127);

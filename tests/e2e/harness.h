@@ -17,8 +17,8 @@ enum class Board { kPresent, kMissing, kStuckReadOnly, kNoSandbox };
 // How the tool is started, beyond its keys and file.
 struct Setup {
   Board board = Board::kPresent;
-  int closed = -1;      // a standard descriptor it starts without
-  std::string fault{};  // the board's fault knob: "<signo>@<step>"
+  std::vector<int> closed{};  // standard descriptors it starts without
+  std::string fault{};        // the board's fault knob: "<signo>@<step>"
   mode_t umask = 022;
   rlim_t file_limit = 4 << 20;          // a run that floods its output dies on it
   bool fixed_limit = false;             // hard too, where it is otherwise 4 MiB
