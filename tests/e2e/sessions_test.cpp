@@ -73,10 +73,10 @@ std::string ExpectedRecord(const Case& c) {
                                                        {"sync", "fsync"},
                                                        {"close", "fclose"},
                                                        {"ro", "system mount -o remount,ro"}};
-  for (const auto& [step, event] : steps) {
-    if (!c.setup.fault.ends_with("@" + step)) continue;
+  for (const auto& step : steps) {
+    if (!c.setup.fault.ends_with("@" + step.first)) continue;
     const auto at =
-        std::find_if(r.rbegin(), r.rend(), [&](auto& e) { return e.starts_with(event); });
+        std::find_if(r.rbegin(), r.rend(), [&](auto& e) { return e.starts_with(step.second); });
     r.insert(at.base(), "raise " + c.setup.fault.substr(0, c.setup.fault.find('@')));
   }
   std::string joined;
