@@ -36,6 +36,11 @@ void PrintTo(const Case& c, std::ostream* out) {
 std::vector<Screen> Times(int n, const Screen& s) {
   return std::vector<Screen>(static_cast<size_t>(n), s);
 }
+// Dual audio enabled, then saved: the session of the rows about how the tool
+// is started or how its save is interrupted.
+std::vector<Screen> AudioOn() {
+  return {MainMenu(), Audio(false), MainMenu(), Saved()};
+}
 std::vector<Screen> operator+(std::vector<Screen> a, const std::vector<Screen>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -132,7 +137,6 @@ std::vector<Case> Sessions() {
   const Screen philips = Tuner("Philips", "Europe CCIR", false);
   const Screen aus = Tuner("Samsung", "Australia", true);
   const std::string full = "f_table=0 f_tune=\"" + Pairs(10, 29) + "\"\n";
-  const std::vector<Screen> audio_on = {MainMenu(), Audio(false), MainMenu(), Saved()};
   // 199 characters, channel 10 at 50010: a nine-character pair for it does not fit.
   std::string list199;
   for (int c = 0; c <= 21; ++c) {
@@ -269,7 +273,7 @@ std::vector<Case> Sessions() {
       {"with standard input closed it leaves at once, the device above descriptor 2",
        std::nullopt, "", {MainMenu(), Left()}, "", std::nullopt, {.closed = {0}}},
       {"with standard output and error closed the device stays above descriptor 2",
-       std::nullopt, "2\n1\n5\n", audio_on, "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(),
+       std::nullopt, "2\n1\n5\n", AudioOn(), "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(),
        {.closed = {1, 2}}},
       {"keys late on a non-blocking pipe are waited for, not taken for the end", std::nullopt,
        "1\n1\n1\n200\nx\n4\n4\n5\n",
@@ -277,7 +281,7 @@ std::vector<Case> Sessions() {
         Picture("Brightness", 200), Input("Tuner"), Inputs(), MainMenu(), Saved()},
        "CMD_T_BRI 200", Line{.t_bri = 200}.Text(), {.late_keys = true}},
       {"a second instance is refused while the first runs and saves", std::nullopt, "2\n1\n5\n",
-       audio_on, "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.second = "5\n"}},
+       AudioOn(), "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.second = "5\n"}},
       {"a FIFO at the file's path is passed over at start and never written", std::nullopt,
        "3\n6\n5\n", {MainMenu(), unset, MainMenu(), NotSaved()}, "", std::nullopt,
        {.fifo = true}},
@@ -359,7 +363,7 @@ std::vector<Case> Interruptions() {
   for (const auto& [signal, name] : signals) {
     for (const std::string step : {"rw", "open", "sync", "close", "ro"}) {
       cases.push_back({"SIG"s + name + " at " + step, std::nullopt, "2\n1\n5\n",
-                       {MainMenu(), Audio(false), MainMenu(), Saved()}, "CMD_D_AUDIO 1",
+                       AudioOn(), "CMD_D_AUDIO 1",
                        Line{.d_audio = 1}.Text(), {.fault = to_string(signal) + "@" + step}});
     }
   }
