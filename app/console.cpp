@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "app/main_menu.h"
 #include "platform/platform.h"
 
 namespace quivet {

@@ -33,7 +33,4 @@ void WaitForKey();
 // Reads and discards one line.
 void DiscardLine();
 
-// At end of input every screen leaves the way "Exit without saving" does.
-[[noreturn]] void ExitWithoutSaving();
-
 }  // namespace quivet
