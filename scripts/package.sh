@@ -19,7 +19,7 @@ done
 keys=$(sed -n 's/^ *{"\([A-Za-z_]*\)", Target::.*/\1/p' settings/config_reader.cpp)
 [ -n "$keys" ] || { echo "package: no configuration keys found in the reader" >&2; exit 1; }
 for key in $keys; do
-  grep -qw -- "$key" "$man" || { echo "$man does not describe the key $key" >&2; exit 1; }
+  grep -qw -- "$key" docs/quivet.conf.5 || { echo "docs/quivet.conf.5 does not describe the key $key" >&2; exit 1; }
 done
 
 # Hardening read off the binary, not the flags: stack protector and
