@@ -28,6 +28,17 @@ screens() {
     }'
 }
 
+# What this run did ($1), then what is on file now.
+on_file() {
+  echo "$1"
+  if [ -f "$sandbox/quivet.conf" ]; then
+    echo "On file (sandbox/quivet.conf):"
+    head -n 1 "$sandbox/quivet.conf"
+  else
+    echo "Nothing on file (sandbox/quivet.conf does not exist)."
+  fi
+}
+
 on_kernel() {
   local arch=$1 preset=release groups=system work keys
   [ "$arch" = powerpc ] && preset=ppc-release groups="system system-ppc ppc"
@@ -62,12 +73,13 @@ on_kernel() {
     *) echo "The guest did not report its root file system." ;;
   esac
   debugfs -R 'cat /etc/quivet.conf' "$work/disk.img" >"$work/conf" 2>/dev/null
-  if [ -s "$work/conf" ]; then
-    cp "$work/conf" "$sandbox/quivet.conf"
-    echo "Saved settings (sandbox/quivet.conf):"
-    head -n 1 "$sandbox/quivet.conf"
+  [ ! -s "$work/conf" ] || cp "$work/conf" "$sandbox/quivet.conf"
+  if grep -q 'Quivet successfully configured' "$work/log"; then
+    on_file "This run saved its settings."
+  elif grep -q 'Unable to save configuration' "$work/log"; then
+    on_file "This run could not save (Unable to save configuration)."
   else
-    echo "No settings saved in the guest."
+    on_file "This run did not save."
   fi
   exit 0
 }
@@ -102,13 +114,16 @@ if ! grep -q '^start ' "$sandbox/.probe/board.log" 2>/dev/null; then
   exit 1
 fi
 
+# The shell's "Quit" notice for a tool ended by Ctrl-\ is dropped, not the tool's errors.
 run_tool() {
-  env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox" LD_PRELOAD="$board" "$tool"
+  { env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox" LD_PRELOAD="$board" "$tool" 2>&3; } 3>&2 2>/dev/null
 }
 
 [ -t 1 ] || echo "run.sh: standard output is not a terminal; quivet_config is running and reads its keys from standard input." >&2
-# Ctrl-C ends the tool, not this script: the registers and the file follow.
-trap : INT
+# Ctrl-C and Ctrl-\ end the tool, not this script: the registers and the file
+# follow. No core file is left.
+trap : INT QUIT
+ulimit -c 0
 if command -v tmux >/dev/null 2>&1 && [ -t 0 ] && [ -t 1 ]; then
   if [ -n "${TMUX:-}" ]; then
     # Already inside tmux: the registers go to a pane beside this one.
@@ -116,12 +131,12 @@ if command -v tmux >/dev/null 2>&1 && [ -t 0 ] && [ -t 1 ]; then
     trap 'tmux kill-pane -t "$pane" 2>/dev/null || true' EXIT
     run_tool || true
   else
-    # The pane's shell outlives a Ctrl-C at the tool to close the session.
+    # The pane's shell outlives a Ctrl-C or Ctrl-\ at the tool to close the session.
     session="quivet-$$"
     trap 'tmux kill-session -t "$session" 2>/dev/null || true' EXIT
     tmux new-session -d -s "$session" -c "$root" -x "$(tput cols 2>/dev/null || echo 132)" \
       -y "$(tput lines 2>/dev/null || echo 40)" \
-      sh -c 'trap : INT; env PATH="$1" QUIVET_VBOARD_DIR="$2" LD_PRELOAD="$3" "$4"; tmux kill-session -t "$5"' \
+      sh -c 'trap : INT QUIT; ulimit -c 0; env PATH="$1" QUIVET_VBOARD_DIR="$2" LD_PRELOAD="$3" "$4"; tmux kill-session -t "$5"' \
       run "$sandbox/.bin:$PATH" "$sandbox" "$board" "$tool" "$session"
     tmux split-window -h -d -l 52 -t "$session" sh "$watch" "$sandbox"
     tmux attach-session -t "$session" || true
@@ -133,9 +148,8 @@ fi
 echo
 sh "$watch" --once "$sandbox"
 echo
-if [ -f "$sandbox/quivet.conf" ]; then
-  echo "Saved settings (sandbox/quivet.conf):"
-  head -n 1 "$sandbox/quivet.conf"
-else
-  echo "No settings saved yet (sandbox/quivet.conf does not exist)."
-fi
+# The last run's record: a file opened for writing is a save.
+on_file "$(awk '/^start / { s = "This run did not save." }
+  /^system mount -o remount,rw / { s = "This run could not save (Unable to save configuration)." }
+  /^fopen \/etc\/quivet.conf w.* -> ok$/ { s = "This run saved its settings." }
+  END { print s }' "$sandbox/board.log" 2>/dev/null)"
