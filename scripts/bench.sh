@@ -72,7 +72,7 @@ row() { # name, measured, budget, ok(0/1)
 }
 le() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }' && echo 1 || echo 0; }
 
-# (a) Start-up: no configuration file, board present, empty input. At end of
+# Start-up instructions: no configuration file, board present, empty input. At end of
 # input the tool exits before it could save: a first run shows that the board
 # loads before any run that saves.
 config=
@@ -85,7 +85,7 @@ floor_ir=$(instructions floor "$work/floor")
 if ! grep -q 'Choice: ' "$work/out"; then echo "bench: floor printed no menu" >&2; exit 1; fi
 ratio=$(awk -v a="$tool_ir" -v b="$floor_ir" 'BEGIN { printf "%.3f", a / b }')
 
-# (b) A long session through every menu, loading and saving a file.
+# Instructions per screen: a long session through every menu, loading and saving a file.
 config='t_bri=130 t_con=70 t_sat=80 s_bri=120 s_con=60 s_sat=75 c_bri=110 c_con=65 c_sat=85 h_res=544 d_audio=0 t_type=1 f_table=0 h_shift=195 rf_out=60 l_delay=0 f_tune="5:175250,40:623250"'
 input=$work/session.keys
 bench/session.sh "$ROUNDS" >"$input"
@@ -96,12 +96,12 @@ screens=$((clears + reprints))
 grep -q 'Quivet successfully configured.' "$work/out" || { echo "bench: session did not save" >&2; exit 1; }
 per_screen=$((session_ir / screens))
 
-# (d) Heap blocks over the same session.
+# Heap blocks over the same session.
 on_board valgrind --tool=memcheck "$tool" 2>"$work/memcheck.err"
 heap_blocks=$(sed -n 's/.*total heap usage: \([0-9,]*\) allocs.*/\1/p' "$work/memcheck.err" | tr -d ,)
 heap_bytes=$(sed -n 's/.*frees, \([0-9,]*\) bytes allocated.*/\1/p' "$work/memcheck.err" | tr -d ,)
 
-# (e) Peak resident set of the same session, read by the tool's own image.
+# Peak resident set of the same session, read by the tool's own image.
 extra_preload=$work/rss_probe.so
 QUIVET_RSS_FILE=$work/rss on_board "$tool"
 rss_kib=$(awk '{ print $2 }' "$work/rss")
@@ -111,7 +111,7 @@ QUIVET_RSS_FILE=$work/rss on_board "$work/floor"
 floor_rss_kib=$(awk '{ print $2 }' "$work/rss")
 unset extra_preload
 
-# (c) Text size of the stripped release binaries.
+# Text size of the stripped release binaries.
 text_x86=$(size "$tool" | awk 'NR == 2 { print $1 }')
 text_ppc=$(size build/ppc-release/quivet_config | awk 'NR == 2 { print $1 }')
 
