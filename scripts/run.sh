@@ -28,15 +28,11 @@ screens() {
     }'
 }
 
-# What this run did ($1), then what is on file now.
+# What this run did ($1, or nothing: no save), then what is on file now.
 on_file() {
-  echo "$1"
-  if [ -f "$sandbox/quivet.conf" ]; then
-    echo "On file (sandbox/quivet.conf):"
-    head -n 1 "$sandbox/quivet.conf"
-  else
+  echo "${1:-This run did not save.}"
+  [ -f "$sandbox/quivet.conf" ] && echo "On file (sandbox/quivet.conf):" && head -n 1 "$sandbox/quivet.conf" ||
     echo "Nothing on file (sandbox/quivet.conf does not exist)."
-  fi
 }
 
 on_kernel() {
@@ -74,13 +70,8 @@ on_kernel() {
   esac
   debugfs -R 'cat /etc/quivet.conf' "$work/disk.img" >"$work/conf" 2>/dev/null
   [ ! -s "$work/conf" ] || cp "$work/conf" "$sandbox/quivet.conf"
-  if grep -q 'Quivet successfully configured' "$work/log"; then
-    on_file "This run saved its settings."
-  elif grep -q 'Unable to save configuration' "$work/log"; then
-    on_file "This run could not save (Unable to save configuration)."
-  else
-    on_file "This run did not save."
-  fi
+  on_file "$(sed -n -e 's/.*Quivet successfully configured.*/This run saved its settings./p' \
+    -e 's/.*\(Unable to save configuration\).*/This run could not save (\1)./p' "$work/log")"
   exit 0
 }
 [ "${1:-}" != --kernel ] || on_kernel "${2:-}"
@@ -149,7 +140,7 @@ echo
 sh "$watch" --once "$sandbox"
 echo
 # The last run's record: a file opened for writing is a save.
-on_file "$(awk '/^start / { s = "This run did not save." }
+on_file "$(awk '/^start / { s = "" }
   /^system mount -o remount,rw / { s = "This run could not save (Unable to save configuration)." }
   /^fopen \/etc\/quivet.conf w.* -> ok$/ { s = "This run saved its settings." }
   END { print s }' "$sandbox/board.log" 2>/dev/null)"
