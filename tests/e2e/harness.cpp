@@ -120,11 +120,9 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
               const Setup& setup, const std::vector<std::string>& first_words = {}) {
   Spit(dir / ".keys", keys);
   if (setup.second) Spit(dir / ".keys2", *setup.second);
-  if (setup.terminal) {
-    fs::create_directories(dir / ".bin");
-    Spit(dir / ".bin/stty", "#!/bin/sh\nkill -INT 0\n");
-    fs::permissions(dir / ".bin/stty", fs::perms::owner_all);
-  }
+  fs::create_directories(dir / ".bin");
+  if (setup.terminal) Spit(dir / ".bin/stty", "#!/bin/sh\nkill -INT 0\n");
+  if (setup.terminal) fs::permissions(dir / ".bin/stty", fs::perms::owner_all);
   // Named relative to dir, where the tool starts: LD_PRELOAD splits at blanks.
   fs::create_symlink(QUIVET_E2E_BOARD, dir / ".board.so");
 
@@ -176,9 +174,7 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   }
   if (setup.late_keys) close(tool.keys);
   run.status = Finish(tool, deadline + std::chrono::seconds(setup.late_keys ? 2 : 0));
-  if (tool.terminal >= 0) close(tool.terminal);
-  close(etc);
-  close(board);
+  for (const int fd : {tool.terminal, etc, board}) close(fd);
   run.screen = Slurp(dir / ".out").value_or("");
   run.errors += Slurp(dir / ".err").value_or("");
   run.config = Slurp(dir / "quivet.conf");
