@@ -27,10 +27,11 @@ int OpenDevice(const char* path) {
 
 bool LockDevice(int fd) {
   // Only a process that opened the device for writing can hold a write lock;
-  // a read lock, which any reader could take, is no other instance.
+  // a read lock, which any reader could take, is no other instance. Without
+  // the device both calls fail: no lock, and nothing live to fight over.
   struct flock lock {};
   lock.l_type = F_WRLCK;
-  if (fd < 0 || fcntl(fd, F_SETLK, &lock) == 0) return true;
+  if (fcntl(fd, F_SETLK, &lock) == 0) return true;
   return fcntl(fd, F_GETLK, &lock) != 0 || lock.l_type != F_WRLCK;
 }
 
