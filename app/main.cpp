@@ -11,12 +11,13 @@ int main() {
   using namespace quivet;
   // Otherwise the device could take descriptor 0, 1 or 2.
   platform::OpenStandardStreams();
+  settings.quivet_fd = platform::OpenDevice(kDevicePath);
   // A second session would fight over the board and undo the first's save.
-  if (!platform::LockConfiguration()) {
+  if (!platform::LockDevice(settings.quivet_fd)) {
+    platform::CloseDevice(settings.quivet_fd);
     std::fputs("quivet_config is already running; only one may run at a time.\n", stdout);
     platform::ExitProcess(0);
   }
-  settings.quivet_fd = platform::OpenDevice(kDevicePath);
   if (settings.quivet_fd < 0) {
     ClearScreen();
     std::printf("Unable to open quivet interface (%d). Any changes\n", settings.quivet_fd);

@@ -121,7 +121,7 @@ using fake::host;
 
 void OpenStandardStreams() {}
 
-bool LockConfiguration() {
+bool LockDevice(int /*fd*/) {
   return true;
 }
 

@@ -10,9 +10,9 @@ namespace platform {
 
 // Descriptors 0-2 left closed by whoever started us are opened on /dev/null.
 void OpenStandardStreams();
-// False while another instance holds the lock; kept until the process ends.
-bool LockConfiguration();
 int OpenDevice(const char* path);  // open(path, O_RDWR)
+// False while another instance holds the device; the lock ends with CloseDevice.
+bool LockDevice(int fd);
 void DeviceIoctl(int fd, int code, std::int32_t argument);
 void CloseDevice(int fd);
 void RunShell(const char* command_line);  // system(); result ignored

@@ -1,12 +1,10 @@
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 
@@ -23,14 +21,18 @@ void OpenStandardStreams() {
   (void)close(fd);
 }
 
-bool LockConfiguration() {
-  // flock needs no write access, so it works on the read-only root.
-  const int fd = open("/etc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  return fd < 0 || flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
-}
-
 int OpenDevice(const char* path) {
   return open(path, O_RDWR);
+}
+
+bool LockDevice(int fd) {
+  // Only a process that opened the device for writing can hold a write lock;
+  // a read lock, which any reader could take, is no other instance. Without
+  // the device both calls fail: no lock, and nothing live to fight over.
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  if (fcntl(fd, F_SETLK, &lock) == 0) return true;
+  return fcntl(fd, F_GETLK, &lock) != 0 || lock.l_type != F_WRLCK;
 }
 
 void DeviceIoctl(int fd, int code, std::int32_t argument) {

@@ -90,20 +90,8 @@ watch="$root/scripts/board_watch.sh"
   exit 1
 }
 
-# A mount that refuses stands first on PATH, whatever happens to the board.
-mkdir -p "$sandbox/.bin" "$sandbox/.probe"
-printf '#!/bin/sh\necho "mount refused: $*" >&2\nexit 1\n' >"$sandbox/.bin/mount"
-chmod +x "$sandbox/.bin/mount"
-
-# The tool at end of input exits before it could save: if the board does
-# not show up in its record, the tool is not started for real.
-rm -f "$sandbox/.probe/board.log"
-env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox/.probe" LD_PRELOAD="$board" \
-  "$tool" </dev/null >/dev/null 2>&1 || true
-if ! grep -q '^start ' "$sandbox/.probe/board.log" 2>/dev/null; then
-  echo "The virtual board does not load into the tool; not starting it." >&2
-  exit 1
-fi
+# A mount that refuses first on PATH, and the board seen to load, or no start.
+scripts/fence.sh "$sandbox" env LD_PRELOAD="$board" "$tool" || exit 1
 
 # The shell's "Quit" notice for a tool ended by Ctrl-\ is dropped, not the tool's errors.
 run_tool() {

@@ -10,7 +10,8 @@
 //                            save: rw (the read-write remount has returned),
 //                            open, sync, close (of the written file), ro
 //
-// "/etc" (the tool's lock) and stat of /etc/quivet.conf lead into the sandbox.
+// "/dev/quivet" opens <dir>/board.dev, so a lock on the board is the
+// sandbox's alone; "/etc" and stat of /etc/quivet.conf lead into the sandbox.
 //
 // <dir>/board.log, appended, one event per line:
 //   start pid <pid>                          (before the first event of a run)
@@ -40,13 +41,13 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -141,6 +142,7 @@ struct Board {
   char dir[kPathMax];
   char config_path[kPathMax];
   char state_path[kPathMax];
+  char device_path[kPathMax];
 };
 
 RealCalls real;
@@ -321,7 +323,8 @@ __attribute__((constructor)) void BoardStart() {
   }
   char log_path[kPathMax];
   if (!JoinPath(log_path, dir, "board.log") || !JoinPath(board.config_path, dir, "quivet.conf") ||
-      !JoinPath(board.state_path, dir, "board.state")) {
+      !JoinPath(board.state_path, dir, "board.state") ||
+      !JoinPath(board.device_path, dir, "board.dev")) {
     Refuse("QUIVET_VBOARD_DIR is too long");
   }
   memcpy(board.dir, dir, strlen(dir) + 1);
@@ -377,7 +380,7 @@ int OpenBoard(int flags) {
   } else {
     line.Add("flags ").Hex(static_cast<std::uint32_t>(flags)).Add(" ");
   }
-  const int fd = real.open("/dev/null", O_RDWR);
+  const int fd = real.open(board.device_path, O_RDWR | O_CREAT, 0600);
   if (fd < 0) {
     line.Add("-> failed").Log();
     Violation("board could not be modelled");
@@ -399,7 +402,6 @@ bool OpenHook(const char* path, int flags, int* result) {
     *result = OpenBoard(flags);
     return true;
   }
-  // The tool's lock: each sandbox has its own.
   if (Is(path, "/etc")) {
     *result = real.open(board.dir, flags);
     return true;
@@ -492,8 +494,9 @@ FILE* FopenHook(FopenFn fn, const char* path, const char* mode) {
   return file;
 }
 
-// system() without the board: the clear-screen shell and its stty must not
-// start runs of their own in the record. Same shell, same wait.
+// The C library's system(), whose wait a Ctrl-C at the shell does not end,
+// run without the board: the clear-screen shell and its stty must not start
+// runs of their own in the record.
 int RunWithoutBoard(const char* command) {
   char* env[256];
   size_t n = 0;
@@ -501,20 +504,10 @@ int RunWithoutBoard(const char* command) {
     if (strncmp(*e, "LD_PRELOAD=", 11) != 0) env[n++] = *e;
   }
   env[n] = nullptr;
-  char sh[] = "sh";
-  char dash_c[] = "-c";
-  char* argv[] = {sh, dash_c, const_cast<char*>(command), nullptr};
-  fflush(stdout);
-  const pid_t pid = fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    execve("/bin/sh", argv, env);
-    _exit(127);
-  }
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
+  char** const saved = environ;
+  environ = env;
+  const int status = real.system(command);
+  environ = saved;
   return status;
 }
 

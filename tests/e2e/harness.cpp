@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -43,7 +44,8 @@ std::string Escape(std::string_view bytes) {
 
 struct Child {
   pid_t pid = -1;
-  int keys = -1;  // the pipe's write end, for keys that come late
+  int keys = -1;      // the pipe's write end, for keys that come late
+  int terminal = -1;  // the master side of its standard output's terminal
 };
 
 std::chrono::steady_clock::time_point Deadline() {
@@ -65,6 +67,9 @@ Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std:
   envp.push_back(nullptr);
   int ends[2] = {-1, -1};
   if (piped && pipe(ends) != 0) return {};
+  const int pty = setup.terminal ? posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC) : -1;
+  if (setup.terminal && (pty < 0 || grantpt(pty) != 0 || unlockpt(pty) != 0)) return {};
+  const std::string tty = pty < 0 ? "" : ptsname(pty);
   // Keys for a tool that left early must not end the harness.
   signal(SIGPIPE, SIG_IGN);
   const pid_t pid = fork();
@@ -81,7 +86,9 @@ Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std:
         piped ? dup2(ends[0], 0) == 0 && fcntl(0, F_SETFL, setup.late_keys ? O_NONBLOCK : 0) == 0
               : freopen((dir / (".keys" + tag)).c_str(), "r", stdin) != nullptr;
     // A checker reports on descriptor 9, so it works whatever the tool's own are.
-    if (chdir(dir.c_str()) == 0 && input && freopen((".out" + tag).c_str(), "w", stdout) &&
+    if (chdir(dir.c_str()) == 0 && input &&
+        (pty < 0 ? freopen((".out" + tag).c_str(), "w", stdout) != nullptr
+                 : dup2(open(tty.c_str(), O_RDWR | O_NOCTTY), 1) == 1) &&
         freopen((".err" + tag).c_str(), "w", stderr) &&
         (!std::getenv("QUIVET_TOOL_WRAPPER") || dup2(2, 9) == 9)) {
       for (const int fd : setup.closed) close(fd);
@@ -90,7 +97,7 @@ Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std:
     _exit(127);
   }
   if (piped) close(ends[0]);
-  return {pid, ends[1]};
+  return {pid, ends[1], pty};
 }
 
 // Waits for the child; one still running at the deadline is killed with all it started.
@@ -107,25 +114,27 @@ int Finish(const Child& child, std::chrono::steady_clock::time_point deadline) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-Outcome RunIn(const fs::path& dir, const std::string& keys, const Setup& setup) {
-  fs::create_directories(dir / ".bin");
+// The tool in dir, or what words run first (the fence's probe); dir/.bin,
+// then the fence's, with its mount that refuses, lead its PATH.
+Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& keys,
+              const Setup& setup, const std::vector<std::string>& first_words = {}) {
   Spit(dir / ".keys", keys);
   if (setup.second) Spit(dir / ".keys2", *setup.second);
-  // A last fence should the board ever fail to load: mount refuses.
-  Spit(dir / ".bin/mount",
-       "#!/bin/sh\ntouch '" + (dir / ".mount-refused").string() + "'\nexit 1\n");
-  fs::permissions(dir / ".bin/mount", fs::perms::owner_all);
+  fs::create_directories(dir / ".bin");
+  if (setup.terminal) Spit(dir / ".bin/stty", "#!/bin/sh\nkill -INT 0\n");
+  if (setup.terminal) fs::permissions(dir / ".bin/stty", fs::perms::owner_all);
   // Named relative to dir, where the tool starts: LD_PRELOAD splits at blanks.
   fs::create_symlink(QUIVET_E2E_BOARD, dir / ".board.so");
 
-  std::vector<std::string> env = {"PATH=" + (dir / ".bin").string() + ":/usr/bin:/bin", "LANG=C"};
+  std::vector<std::string> env = {
+      "PATH=" + (dir / ".bin:").string() + (fence / ".bin:").string() + "/usr/bin:/bin", "LANG=C"};
   if (setup.board != Board::kNoSandbox) env.push_back("QUIVET_VBOARD_DIR=" + dir.string());
   if (setup.board == Board::kMissing) env.push_back("QUIVET_VBOARD_MISSING=1");
   if (setup.board == Board::kStuckReadOnly) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
   if (!setup.fault.empty()) env.push_back("QUIVET_VBOARD_SIGNAL=" + setup.fault);
-  std::vector<std::string> argv;
   // A checker such as memcheck goes first; its leading NAME=VALUE words are environment.
   const char* wrapper = std::getenv("QUIVET_TOOL_WRAPPER");
+  std::vector<std::string> argv;
   for (const std::string& word : Split(wrapper != nullptr ? wrapper : "", " ")) {
     (argv.empty() && word.find('=') != std::string::npos ? env : argv).push_back(word);
   }
@@ -136,15 +145,23 @@ Outcome RunIn(const fs::path& dir, const std::string& keys, const Setup& setup) 
   if (emulator.empty()) env.push_back(preload);
   if (!emulator.empty()) argv.insert(argv.end(), {"-E", preload});
   argv.emplace_back(QUIVET_E2E_TOOL);
+  argv.insert(argv.begin(), first_words.begin(), first_words.end());
 
   Outcome run;
+  // Locks held all along by someone who never opens the board for writing.
+  Spit(dir / "board.dev", "");
+  const int etc = open(dir.c_str(), O_RDONLY), board = open((dir / "board.dev").c_str(), O_RDONLY);
+  struct flock read_lock {};
+  read_lock.l_type = F_RDLCK;
+  if ((setup.flocked && (flock(etc, LOCK_EX) != 0 || flock(board, LOCK_EX) != 0)) ||
+      (setup.read_locked && fcntl(board, F_SETLK, &read_lock) != 0)) {
+    run.errors = "a lock was not taken; ";
+  }
   const auto deadline = Deadline();
-  const bool piped = setup.late_keys || setup.second;
-  const Child tool = Start(dir, argv, env, setup, "", piped);
-  // Late keys come once the tool waits for them; a second instance runs once
-  // the first has the board, and so the lock.
-  const char* until = setup.second ? "open /dev" : "poll standard input";
-  while (piped && Slurp(dir / "board.log").value_or("").find(until) == std::string::npos &&
+  const Child tool = Start(dir, argv, env, setup, "", setup.late_keys);
+  // Late keys, and a second instance, come once the tool waits for its keys.
+  while (setup.late_keys &&
+         Slurp(dir / "board.log").value_or("").find("poll standard input") == std::string::npos &&
          std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
@@ -152,22 +169,23 @@ Outcome RunIn(const fs::path& dir, const std::string& keys, const Setup& setup) 
     run.second_status = Finish(Start(dir, argv, env, {}, "2", false), Deadline());
     run.second_screen = Slurp(dir / ".out2").value_or("");
   }
-  if (piped && (write(tool.keys, keys.data(), keys.size()) != ssize_t(keys.size()))) {
-    run.errors = "the keys did not go through the pipe; ";
+  if (setup.late_keys && (write(tool.keys, keys.data(), keys.size()) != ssize_t(keys.size()))) {
+    run.errors += "the keys did not go through the pipe; ";
   }
-  if (piped) close(tool.keys);
-  run.status = Finish(tool, deadline + std::chrono::seconds(piped ? 2 : 0));
+  if (setup.late_keys) close(tool.keys);
+  run.status = Finish(tool, deadline + std::chrono::seconds(setup.late_keys ? 2 : 0));
+  for (const int fd : {tool.terminal, etc, board}) close(fd);
   run.screen = Slurp(dir / ".out").value_or("");
   run.errors += Slurp(dir / ".err").value_or("");
   run.config = Slurp(dir / "quivet.conf");
   struct stat st {};
   if (stat((dir / "quivet.conf").c_str(), &st) == 0) run.mode = st.st_mode & 07777;
   run.fenced_mount = fs::exists(dir / ".mount-refused");
-  const std::string log = Slurp(dir / "board.log").value_or("");
-  const size_t last_run = log.rfind("start pid");
-  for (const std::string& event :
-       Split(last_run == std::string::npos ? "" : log.substr(log.find('\n', last_run) + 1), "\n")) {
-    if (event != "system <clear-screen>") run.record += (run.record.empty() ? "" : "; ") + event;
+  // Every run's events, the second instance's among them.
+  for (const std::string& event : Split(Slurp(dir / "board.log").value_or(""), "\n")) {
+    if (!event.starts_with("start pid") && event != "system <clear-screen>") {
+      run.record += (run.record.empty() ? "" : "; ") + event;
+    }
   }
   std::vector<std::string> registers = Split(Slurp(dir / "board.state").value_or(""), "\n");
   std::sort(registers.begin(), registers.end());
@@ -200,12 +218,12 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
 
 Outcome RunTool(const std::string& keys, const std::optional<std::string>& config,
                 const Setup& setup) {
-  // No keystroke reaches the tool until an idle run shows the board loads:
-  // without it a save would write this machine's /etc.
-  static const bool board_loads = [] {
-    Sandbox probe;
-    return RunIn(probe.dir, "", {}).record.starts_with("open /dev/quivet");
-  }();
+  // The fence scripts/run.sh and bench.sh lay too, once: no keystroke
+  // reaches the tool until an idle run shows the board loads; without it a
+  // save would write this machine's /etc.
+  static const Sandbox fence;
+  static const bool board_loads =
+      RunIn(fence.dir, fence.dir, "", {}, {"/bin/sh", QUIVET_E2E_FENCE, "."}).status == 0;
   Outcome run;
   if (!board_loads) {
     run.errors = "the virtual board does not load into the tool";
@@ -214,7 +232,7 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
   Sandbox box;
   if (config) Spit(box.dir / "quivet.conf", *config);
   if (setup.fifo) mkfifo((box.dir / "quivet.conf").c_str(), 0644);
-  return RunIn(box.dir, keys, setup);
+  return RunIn(box.dir, fence.dir, keys, setup);
 }
 
 ::testing::AssertionResult ShowsScreens(const std::vector<Screen>& expected,

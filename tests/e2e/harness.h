@@ -23,15 +23,18 @@ struct Setup {
   rlim_t file_limit = 4 << 20;          // a run that floods its output dies on it
   bool fixed_limit = false;             // hard too, where it is otherwise 4 MiB
   bool late_keys = false;               // through a non-blocking pipe, once it waits
-  std::optional<std::string> second{};  // keys of a second instance started meanwhile
+  std::optional<std::string> second{};  // keys of a second instance started while it waits
   bool fifo = false;                    // a FIFO stands at the file's path
+  bool flocked = false;                 // another holds flocks on /etc and the board all along
+  bool read_locked = false;             // a reader holds a read lock on the board all along
+  bool terminal = false;                // stdout a terminal whose stty interrupts the tool's group
 };
 
 struct Outcome {
   int status = -1;        // exit status, 128 + signal, or -1 when killed at the deadline
   std::string screen;     // stdout, with "<CLEAR>" where the board saw a clear-screen
   std::string errors;     // stderr
-  std::string record;     // board events but clears, "; "-joined
+  std::string record;     // board events but starts and clears, "; "-joined
   std::string registers;  // board state at exit, by name, each ending in "; "
   std::optional<std::string> config;  // the file afterwards
   unsigned mode = 0;                  // its permission bits

@@ -57,6 +57,9 @@ std::string ExpectedRecord(const Case& c) {
     if (!c.file) r.push_back("fopen /etc/quivet.conf r -> ENOENT");
   }
   if (c.setup.late_keys) r.push_back("poll standard input");
+  // Started meanwhile, a second instance only opens the board and closes it.
+  if (c.setup.second)
+    r.insert(r.end(), {"open /dev/quivet O_RDWR -> ok", "close /dev/quivet", "exit"});
   for (const std::string& command : Split(c.sent, "; ")) r.push_back("ioctl " + command);
   if (board) r.push_back("close /dev/quivet");
   const std::string& last = c.screens.back().name;
@@ -108,8 +111,10 @@ TEST_P(Session, ShowsSendsAndSaves) {
   ASSERT_EQ(run.errors, "");
   EXPECT_EQ(run.status, 0);
   EXPECT_FALSE(run.fenced_mount);
-  // Nothing is seen of the screens when standard output was closed.
-  const bool unseen = std::count(c.setup.closed.begin(), c.setup.closed.end(), 1) != 0;
+  // Nothing is seen of the screens when standard output was closed; a
+  // terminal shows the shell's own clear-screen, not the board's marker.
+  const bool unseen =
+      std::count(c.setup.closed.begin(), c.setup.closed.end(), 1) != 0 || c.setup.terminal;
   EXPECT_TRUE(ShowsScreens(unseen ? std::vector<Screen>{} : c.screens, run.screen));
   EXPECT_EQ(run.record, ExpectedRecord(c));
   EXPECT_EQ(run.registers, ExpectedRegisters(c.sent));
@@ -289,8 +294,14 @@ std::vector<Case> Sessions() {
        {MainMenu(), Inputs(), Input("Tuner"), Picture("Brightness", 125),
         Picture("Brightness", 200), Input("Tuner"), Inputs(), MainMenu(), Saved()},
        "CMD_T_BRI 200", Line{.t_bri = 200}.Text(), {.late_keys = true}},
-      {"a second instance is refused while the first runs and saves", std::nullopt, "2\n1\n5\n",
-       AudioOn(), "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.second = "5\n"}},
+      {"a Ctrl-C at the clear-screen shell of a terminal spares the tool", std::nullopt,
+       "2\n1\n5\n", AudioOn(), "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.terminal = true}},
+      // One at a time, whatever locks others without the board's write access hold.
+      {"a second instance is refused while the first runs and saves, others' flocks aside",
+       std::nullopt, "2\n1\n5\n", AudioOn(), "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(),
+       {.late_keys = true, .second = "5\n", .flocked = true}},
+      {"a read lock on the board held by a reader does not stop the tool", std::nullopt,
+       "2\n1\n5\n", AudioOn(), "CMD_D_AUDIO 1", Line{.d_audio = 1}.Text(), {.read_locked = true}},
       {"a FIFO at the file's path is passed over at start and never written", std::nullopt,
        "3\n6\n5\n", {MainMenu(), unset, MainMenu(), NotSaved()}, "", std::nullopt,
        {.fifo = true}},
