@@ -38,9 +38,10 @@ musl_locked() {
     <(declare -f musl_build musl_softfp musl_specs) "$guest_top/scripts/musl/sfp-machine.h")
   dir=$guest_cache/musl-$key
   musl_prefix=$dir/prefix
-  [ -f "$dir/done" ] && return 0
+  [ -f "$dir/done" ] && touch "$dir/done" && return 0
   echo "Building soft-float musl for PowerPC (once; cached in $dir)" >&2
-  rm -rf "$guest_cache"/musl-*
+  # Another key may serve another checkout: only those unused for a week go.
+  find "$guest_cache" -maxdepth 2 -path '*/musl-*/done' -mtime +7 -printf '%h\n' | xargs -r rm -rf
   mkdir -p "$dir"
   guest_step "building musl $musl and the soft-float helpers" "$dir/build.log" musl_build && touch "$dir/done"
 }
