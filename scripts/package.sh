@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the amd64 and powerpc Debian packages from the release presets,
 # checks that the tool needs glibc alone, and runs lintian on each package:
-# no error, no warning. Each package is built twice, in two folders, and must
-# come out bit for bit the same; file times are the last commit's.
+# no error, no warning; then the static PowerPC tool's tarball. Each package
+# is built twice, in two folders, and must come out bit for bit the same;
+# file times are the last commit's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
@@ -61,4 +62,19 @@ for preset in release ppc-release; do
     ! grep hardening "$dir/lintian.log" || { echo "$deb: lintian finds it unhardened" >&2; exit 1; }
   done
 done
+# The static PowerPC tool ships as a tarball of what the package installs,
+# for hosts without dpkg or an FPU: the preset's build and a twin's.
+dir=build/ppc-static twin=build/ppc-static-twin
+tgz=quivet-config_$(sed -n 's/^project(.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_powerpc-static.tar.gz
+cmake --preset ppc-static >/dev/null && cmake --build --preset ppc-static
+cmake --preset ppc-static -B "$twin" -DQUIVET_BUILD_TESTS=OFF >/dev/null && cmake --build "$twin" -j2 >/dev/null
+for d in "$dir" "$twin"; do
+  rm -rf "$d/stage" && mkdir -p "$d/packages"
+  DESTDIR=$PWD/$d/stage cmake --install "$d" --prefix /usr >/dev/null
+  tar --sort=name --mtime=@"$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner --mode=go-w \
+    -C "$d/stage" -c usr | gzip -9n >"$d/packages/$tgz"
+done
+echo "== $dir/packages/$tgz"
+cmp "$dir/packages/$tgz" "$twin/packages/$tgz" || { echo "$tgz differs when built in $twin" >&2; exit 1; }
+tar -tvzf "$dir/packages/$tgz"
 echo "packages: ok"
