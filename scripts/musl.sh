@@ -10,7 +10,6 @@
 #   . scripts/musl.sh; musl_prefix  the same, the prefix in $musl_prefix
 source "$(dirname "${BASH_SOURCE[0]}")/guest.sh"
 musl_cflags="-msoft-float -mlong-double-64"
-musl_uapi=linux-libc-dev-powerpc-cross
 
 # Version of source package $1 apt-get would fetch, from lists kept in the
 # cache (remove $guest_cache/apt to take newer sources).
@@ -20,30 +19,22 @@ musl_version() {
 }
 
 musl_prefix() {
-  local ok
+  local musl glibc key dir
   guest_need $guest_cross-gcc dpkg-source xz || return 1
-  mkdir -p "$guest_cache" && exec {musl_lock}>"$guest_cache/musl.lock" || return 1
-  flock "$musl_lock" && musl_locked
-  ok=$?
-  exec {musl_lock}>&-
-  return $ok
-}
-
-musl_locked() {
-  local musl glibc uapi key dir
   musl=$(musl_version musl) && glibc=$(musl_version glibc) && [ -n "$musl" ] && [ -n "$glibc" ] ||
     guest_fail "no musl or glibc source in Debian's lists ($guest_cache/apt)" || return 1
-  uapi=$(dpkg-query -W -f='${Version}' $musl_uapi)
-  key=$(guest_key <(echo "$musl $glibc $uapi $musl_cflags") <($guest_cross-gcc --version) \
+  key=$(guest_key <(echo "$musl $glibc $musl_cflags" && $guest_cross-gcc --version && dpkg-query -W linux-libc-dev-powerpc-cross) \
     <(declare -f musl_build musl_softfp musl_specs) "$guest_top/scripts/musl/sfp-machine.h")
   dir=$guest_cache/musl-$key
   musl_prefix=$dir/prefix
-  [ -f "$dir/done" ] && touch "$dir/done" && return 0
-  echo "Building soft-float musl for PowerPC (once; cached in $dir)" >&2
-  # Another key may serve another checkout: only those unused for a week go.
-  find "$guest_cache" -maxdepth 2 -path '*/musl-*/done' -mtime +7 -printf '%h\n' | xargs -r rm -rf
-  mkdir -p "$dir"
-  guest_step "building musl $musl and the soft-float helpers" "$dir/build.log" musl_build && touch "$dir/done"
+  # One build at a time. Another key may serve another checkout: only those
+  # unused for a week go.
+  (flock 9 && if [ ! -f "$dir/done" ]; then
+    echo "Building soft-float musl for PowerPC (once; cached in $dir)" >&2
+    find "$guest_cache" -maxdepth 2 -path '*/musl-*/done' -mtime +7 -printf '%h\n' | xargs -r rm -rf
+    mkdir -p "$dir" && musl_build >"$dir/build.log" 2>&1
+  fi && touch "$dir/done") 9>"$guest_cache/musl.lock" ||
+    guest_fail "building musl $musl and the soft-float helpers failed" "$dir/build.log"
 }
 
 musl_build() {
@@ -53,40 +44,15 @@ musl_build() {
   src=$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name 'musl-*')
   (cd "$src" && ./configure --prefix="$musl_prefix" --target=$guest_cross --disable-shared \
     CROSS_COMPILE=$guest_cross- CFLAGS="$musl_cflags" && make -j"$(nproc)" && make install) || return 1
-  dpkg-query -L $musl_uapi | sed -n "s|^$inc/\([^/]*\)$|\1|p" | grep -v '^c++$' |
+  dpkg-query -L linux-libc-dev-powerpc-cross | sed -n "s|^$inc/\([^/]*\)$|\1|p" | grep -v '^c++$' |
     (cd "$inc" && xargs cp -r -t "$musl_prefix/include") || return 1
   musl_specs && musl_softfp
 }
 
-# musl's start files and library in place of glibc's, soft-float helpers ahead
-# of libgcc's; -static-pie starts with rcrt1.o, which relocates itself.
+# musl's own specs, with the soft-float helpers ahead of libgcc's.
 musl_specs() {
   local lib=$musl_prefix/lib gcc=$musl_prefix/bin/powerpc-musl-sf-gcc
-  cat >"$lib/quivet.specs" <<EOF
-%rename cpp_options old_cpp_options
-
-*cpp_options:
--nostdinc -isystem $musl_prefix/include -isystem include%s %(old_cpp_options)
-
-*cc1:
-%(cc1_cpu) -nostdinc -isystem $musl_prefix/include -isystem include%s
-
-*link_libgcc:
--L$lib -L .%s
-
-*libgcc:
--lsoftfp libgcc.a%s
-
-*startfile:
-%{static-pie:$lib/rcrt1.o;:$lib/crt1.o} $lib/crti.o %{static-pie:crtbeginS.o%s;:crtbeginT.o%s}
-
-*endfile:
-%{static-pie:crtendS.o%s;:crtend.o%s} $lib/crtn.o
-
-*link:
--nostdlib %{static-pie:-static -pie --no-dynamic-linker -z text;:-static}
-EOF
-  mkdir -p "$musl_prefix/bin"
+  sed 's/^libgcc\.a%s/-lsoftfp &/' "$lib/musl-gcc.specs" >"$lib/quivet.specs"
   printf '#!/bin/sh\nexec %s %s -static "$@" -specs %s\n' "$guest_cross-gcc" "$musl_cflags" "$lib/quivet.specs" >"$gcc"
   chmod +x "$gcc"
 }

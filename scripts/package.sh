@@ -63,18 +63,17 @@ for preset in release ppc-release; do
   done
 done
 # The static PowerPC tool ships as a tarball of what the package installs,
-# for hosts without dpkg or an FPU: the preset's build and a twin's.
-dir=build/ppc-static twin=build/ppc-static-twin
+# for hosts without dpkg or an FPU: from the preset's build and a twin's.
 tgz=quivet-config_$(sed -n 's/^project(.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_powerpc-static.tar.gz
-cmake --preset ppc-static >/dev/null && cmake --build --preset ppc-static
-cmake --preset ppc-static -B "$twin" -DQUIVET_BUILD_TESTS=OFF >/dev/null && cmake --build "$twin" -j2 >/dev/null
-for d in "$dir" "$twin"; do
+cmake --preset ppc-static >/dev/null
+cmake --preset ppc-static -B build/ppc-static-twin -DQUIVET_BUILD_TESTS=OFF >/dev/null
+for d in build/ppc-static build/ppc-static-twin; do
+  cmake --build "$d" -j2 >/dev/null
   rm -rf "$d/stage" && mkdir -p "$d/packages"
   DESTDIR=$PWD/$d/stage cmake --install "$d" --prefix /usr >/dev/null
   tar --sort=name --mtime=@"$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner --mode=go-w \
     -C "$d/stage" -c usr | gzip -9n >"$d/packages/$tgz"
 done
-echo "== $dir/packages/$tgz"
-cmp "$dir/packages/$tgz" "$twin/packages/$tgz" || { echo "$tgz differs when built in $twin" >&2; exit 1; }
-tar -tvzf "$dir/packages/$tgz"
+cmp build/ppc-static{,-twin}/packages/"$tgz" || { echo "$tgz differs when built twice" >&2; exit 1; }
+echo "== build/ppc-static/packages/$tgz ($(stat -c %s build/ppc-static/packages/"$tgz") bytes)"
 echo "packages: ok"
