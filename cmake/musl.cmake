@@ -2,7 +2,6 @@
 # static musl of scripts/musl.sh, so it runs on every 32-bit PowerPC core, FPU
 # or not. Tests and fuzz replays stay on the toolchain's glibc, which
 # GoogleTest and libstdc++ were built for.
-option(QUIVET_MUSL "Link the static PowerPC tool soft-float against scripts/musl.sh's musl" OFF)
 set(QUIVET_TOOL_LIBS quivet_core quivet_platform)
 if(NOT QUIVET_MUSL)
   return()
@@ -18,19 +17,11 @@ list(APPEND _includes ${_musl}/include ${_gcc_include})
 list(TRANSFORM _includes PREPEND "SHELL:-isystem ")
 set(QUIVET_MUSL_FLAGS -msoft-float -mlong-double-64 -nostdinc ${_includes}
     "SHELL:-include ${CMAKE_CURRENT_LIST_DIR}/musl_compat.h")
-set(QUIVET_MUSL_LINK -msoft-float -specs=${_musl}/lib/quivet.specs)
 
 get_target_property(_sources quivet_core SOURCES)
 add_library(quivet_musl_core STATIC ${_sources} platform/posix_platform.cpp)
 target_include_directories(quivet_musl_core PUBLIC ${PROJECT_SOURCE_DIR})
-target_compile_options(quivet_musl_core PRIVATE ${QUIVET_TOOL_FLAGS} ${QUIVET_MUSL_FLAGS})
-target_compile_options(quivet_config PRIVATE ${QUIVET_MUSL_FLAGS})
-target_link_options(quivet_config PRIVATE ${QUIVET_MUSL_LINK})
+# What links it, the tool and its copy on the board, is built and linked alike.
+target_compile_options(quivet_musl_core PUBLIC ${QUIVET_MUSL_FLAGS} PRIVATE ${QUIVET_TOOL_FLAGS})
+target_link_options(quivet_musl_core INTERFACE -msoft-float -specs=${_musl}/lib/quivet.specs)
 set(QUIVET_TOOL_LIBS quivet_musl_core)
-if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
-  # Stripped after the link: scripts/test-builds.sh names the function of any
-  # FP instruction from the copy that keeps its symbols.
-  add_custom_command(TARGET quivet_config POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quivet_config> $<TARGET_FILE:quivet_config>.sym
-    COMMAND ${CMAKE_OBJCOPY} --strip-all $<TARGET_FILE:quivet_config> VERBATIM)
-endif()

@@ -22,12 +22,10 @@ for tool in valgrind callgrind_annotate cc size readelf; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
 done
 
-cmake --preset release >/dev/null
-cmake --build --preset release >/dev/null
-cmake --preset ppc-release >/dev/null
-cmake --build --preset ppc-release >/dev/null
-cmake --preset ppc-static >/dev/null
-cmake --build --preset ppc-static --target quivet_config >/dev/null
+for preset in release ppc-release ppc-static; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target quivet_config quivet_vboard >/dev/null
+done
 
 rel=build/release
 tool=$rel/quivet_config

@@ -102,8 +102,7 @@ guest_make_busybox() {
 # apt-get on lists of source packages alone, kept in $1/apt: the machine's
 # own Debian entries as deb-src.
 guest_apt() {
-  local dir=$1/apt
-  shift
+  local dir=$1/apt && shift
   mkdir -p "$dir/lists/partial" "$dir/parts"
   guest_deb_src "$dir/parts"
   apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/parts" -o Dir::State::Lists="$dir/lists" "$@"

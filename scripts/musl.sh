@@ -59,19 +59,12 @@ musl_specs() {
 
 # glibc's soft-fp routines for double and float alone, with our machine header.
 musl_softfp() {
-  local sfp=$dir/softfp f
-  mkdir -p "$sfp" && tar -xf "$dir"/glibc_*.orig.tar.* -C "$sfp" --strip-components=1 --wildcards \
-    '*/soft-fp/*' '*/stdlib/longlong.h' || return 1
-  cp "$guest_top/scripts/musl/sfp-machine.h" "$sfp/stdlib/longlong.h" "$sfp/soft-fp/"
-  cd "$sfp/soft-fp" || return 1
-  for f in $(ls | grep -E '^((add|sub|mul|div|neg|eq|ge|le|unord)(sf|df)[23]|fix(uns)?(sf|df)(si|di)|float(un)?(si|di)(sf|df)|extendsfdf2|truncdfsf2)\.c$'); do
-    "$musl_prefix/bin/powerpc-musl-sf-gcc" -Os -Wall -Werror -I. -c "$f" || return 1
-  done
-  $guest_cross-ar rcs "$musl_prefix/lib/libsoftfp.a" ./*.o
+  local sfp=$dir/softfp
+  mkdir -p "$sfp" && tar -xf "$dir"/glibc_*.orig.tar.* -C "$sfp" --strip-components=1 --wildcards '*/soft-fp/*' \
+    '*/stdlib/longlong.h' && cp "$guest_top/scripts/musl/sfp-machine.h" "$sfp/stdlib/longlong.h" "$sfp/soft-fp/" &&
+    cd "$sfp/soft-fp" && "$musl_prefix/bin/powerpc-musl-sf-gcc" -Os -Wall -Werror -I. -c $(ls | grep -E \
+      '^((add|sub|mul|div|neg|eq|ge|le|unord)(sf|df)[23]|fix(uns)?(sf|df)(si|di)|float(un)?(si|di)(sf|df)|extendsfdf2|truncdfsf2)\.c$') &&
+    $guest_cross-ar rcs "$musl_prefix/lib/libsoftfp.a" ./*.o
 }
 
-if [ "${BASH_SOURCE[0]}" = "$0" ]; then
-  set -uo pipefail
-  musl_prefix || { echo "musl.sh: $guest_why" >&2; exit 1; }
-  echo "$musl_prefix"
-fi
+[ "${BASH_SOURCE[0]}" != "$0" ] || { musl_prefix || { echo "musl.sh: $guest_why" >&2 && exit 1; } && echo "$musl_prefix"; }

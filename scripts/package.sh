@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds the amd64 and powerpc Debian packages from the release presets,
 # checks that the tool needs glibc alone, and runs lintian on each package:
-# no error, no warning; then the static PowerPC tool's tarball. Each package
-# is built twice, in two folders, and must come out bit for bit the same;
-# file times are the last commit's.
+# no error, no warning. Each package is built twice, in two folders, and must
+# come out bit for bit the same; file times are the last commit's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
@@ -62,18 +61,4 @@ for preset in release ppc-release; do
     ! grep hardening "$dir/lintian.log" || { echo "$deb: lintian finds it unhardened" >&2; exit 1; }
   done
 done
-# The static PowerPC tool ships as a tarball of what the package installs,
-# for hosts without dpkg or an FPU: from the preset's build and a twin's.
-tgz=quivet-config_$(sed -n 's/^project(.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_powerpc-static.tar.gz
-cmake --preset ppc-static >/dev/null
-cmake --preset ppc-static -B build/ppc-static-twin -DQUIVET_BUILD_TESTS=OFF >/dev/null
-for d in build/ppc-static build/ppc-static-twin; do
-  cmake --build "$d" -j2 >/dev/null
-  rm -rf "$d/stage" && mkdir -p "$d/packages"
-  DESTDIR=$PWD/$d/stage cmake --install "$d" --prefix /usr >/dev/null
-  tar --sort=name --mtime=@"$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner --mode=go-w \
-    -C "$d/stage" -c usr | gzip -9n >"$d/packages/$tgz"
-done
-cmp build/ppc-static{,-twin}/packages/"$tgz" || { echo "$tgz differs when built twice" >&2; exit 1; }
-echo "== build/ppc-static/packages/$tgz ($(stat -c %s build/ppc-static/packages/"$tgz") bytes)"
 echo "packages: ok"

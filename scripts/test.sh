@@ -3,9 +3,9 @@
 # (dynamic and static) booted on real x86-64 and PowerPC kernels under qemu,
 # the same suite for 32-bit PowerPC under qemu-user (dynamic and static), the
 # static tool's end-to-end rows on cores without an FPU (e500v2, MPC8xx), a
-# session on a core of each PowerPC family, sanitizers, valgrind, fuzz replays and short
-# fuzz runs, lint, performance budgets and the packages. Installs what is
-# missing first.
+# session on a core of each PowerPC family, sanitizers, valgrind, fuzz
+# replays and short fuzz runs, lint, performance budgets and the packages.
+# Installs what is missing first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build run ppc check package system system-ppc || exit 1

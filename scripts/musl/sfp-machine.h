@@ -1,5 +1,6 @@
 /* 32-bit big-endian PowerPC without an FPU: round to nearest, no exception
-   flags; a NaN made from no NaN operand is positive, every fraction bit set. */
+   flags; a NaN made from no NaN operand is positive, every fraction bit set;
+   of two NaN operands the first wins, as on the hardware. */
 #define _FP_W_TYPE_SIZE 32
 #define _FP_W_TYPE unsigned long
 #define _FP_WS_TYPE signed long
@@ -22,19 +23,10 @@
 #define _FP_QNANNEGATEDP 0
 #define _FP_TININESS_AFTER_ROUNDING 0
 
-/* A quiet NaN operand wins over a signalling one; otherwise the first. */
-#define _FP_CHOOSENAN(fs, wc, R, X, Y, OP)                 \
-  do {                                                     \
-    if ((_FP_FRAC_HIGH_RAW_##fs(X) & _FP_QNANBIT_##fs) &&  \
-        !(_FP_FRAC_HIGH_RAW_##fs(Y) & _FP_QNANBIT_##fs)) { \
-      R##_s = Y##_s;                                       \
-      _FP_FRAC_COPY_##wc(R, Y);                            \
-    } else {                                               \
-      R##_s = X##_s;                                       \
-      _FP_FRAC_COPY_##wc(R, X);                            \
-    }                                                      \
-    R##_c = FP_CLS_NAN;                                    \
-  } while (0)
+/* clang-format off */
+#define _FP_CHOOSENAN(fs, wc, R, X, Y, OP) \
+  do { R##_s = X##_s; _FP_FRAC_COPY_##wc(R, X); R##_c = FP_CLS_NAN; } while (0)
+/* clang-format on */
 
 #include <endian.h>
 #define strong_alias(name, aliasname) extern __typeof(name) aliasname __attribute__((alias(#name)));
