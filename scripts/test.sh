@@ -65,8 +65,8 @@ stage system-stale tests/system/stale.sh
 stage system-ppc-static tests/system/run.sh --arch powerpc build/ppc-static/quivet_config
 stage ppc scripts/test-ppc.sh
 stage ppc-static scripts/test-ppc.sh ppc-static
-stage ppc-static-e500v2 env QUIVET_E2E_CPU=e500v2 ctest --preset ppc-static -L e2e
-stage ppc-static-mpc8xx env QUIVET_E2E_CPU=mpc8xx ctest --preset ppc-static -L e2e
+stage ppc-static-e500v2 env QUIVET_E2E_CPU=e500v2 ctest --preset ppc-static -L e2e -j2
+stage ppc-static-mpc8xx env QUIVET_E2E_CPU=mpc8xx ctest --preset ppc-static -L e2e -j2
 # A short session on one core per PowerPC family (docs/host.md): the static
 # tool on every one, the dynamic one where the core has a classic FPU.
 for cpu in 603e 604 750 7450 e300c3 e500v1 e500mc 405gp 440epx; do
