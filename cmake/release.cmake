@@ -5,20 +5,24 @@
 # protector, fortified C library calls, full RELRO, and PIE where dynamic.
 set(_quivet_rel "$<CONFIG:MinSizeRel>")
 set(_quivet_pie "$<AND:${_quivet_rel},$<NOT:$<BOOL:${QUIVET_STATIC}>>>")
-foreach(_quivet_target quivet_core quivet_platform quivet_config)
+foreach(_quivet_target ${QUIVET_TOOL_LIBS} quivet_config)
   target_compile_options(${_quivet_target} PRIVATE
     "$<${_quivet_rel}:-ffunction-sections;-fdata-sections;-fstack-protector-strong>"
     "$<${_quivet_pie}:-fPIE>")
   target_compile_definitions(${_quivet_target} PRIVATE "$<${_quivet_rel}:_FORTIFY_SOURCE=2>")
 endforeach()
 target_link_options(quivet_config PRIVATE
-  "$<${_quivet_rel}:-Wl,--gc-sections;-s;-static-libgcc;-Wl,-O1;-Wl,-z,relro;-Wl,-z,now>"
+  "$<${_quivet_rel}:-Wl,--gc-sections;-static-libgcc;-Wl,-O1;-Wl,-z,relro;-Wl,-z,now>"
+  "$<$<AND:${_quivet_rel},$<NOT:$<BOOL:${QUIVET_MUSL}>>>:-s>"
   "$<${_quivet_pie}:-pie>")
 if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel" AND CMAKE_OBJCOPY)
-  # Compiler version strings: dead weight on the host.
+  # Compiler version strings: dead weight on the host. The musl tool is
+  # stripped here, not by the linker: scripts/test-builds.sh names the function
+  # of any FP instruction from the copy kept with its symbols.
   add_custom_command(TARGET quivet_config POST_BUILD
-    COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:quivet_config>
-    VERBATIM)
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quivet_config> $<TARGET_FILE:quivet_config>.sym
+    COMMAND ${CMAKE_OBJCOPY} "--remove-section=.comment$<$<BOOL:${QUIVET_MUSL}>:;--strip-all>"
+            $<TARGET_FILE:quivet_config> VERBATIM COMMAND_EXPAND_LISTS)
 endif()
 
 # The shipped binary depends on glibc alone. Linking through the C driver

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Performance budgets of the release build, measured on the virtual board:
 #   start-up instructions against a floor program, instructions per screen
-#   over a scripted session, text size (x86-64 and PowerPC), heap blocks and
-#   peak resident set. Prints a table; fails when a budget is broken.
+#   over a scripted session, text size (x86-64, PowerPC, PowerPC static),
+#   heap blocks and peak resident set. Prints a table; fails when a budget is broken.
 # The tool never runs bare: the board is preloaded and a `mount` that
 # refuses stands first on PATH.
 set -euo pipefail
@@ -14,6 +14,7 @@ STARTUP_RATIO_MAX=1.15
 IR_PER_SCREEN_MAX=3000
 TEXT_MAX_X86=15000
 TEXT_MAX_PPC=19000
+TEXT_MAX_PPC_STATIC=64000 # with the C library, musl
 HEAP_BLOCKS_MAX=6 # stdin and stdout buffers; FILE and buffer for the read and the write
 RSS_KIB_MAX=2048
 
@@ -21,10 +22,10 @@ for tool in valgrind callgrind_annotate cc size readelf; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
 done
 
-cmake --preset release >/dev/null
-cmake --build --preset release >/dev/null
-cmake --preset ppc-release >/dev/null
-cmake --build --preset ppc-release >/dev/null
+for preset in release ppc-release ppc-static; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target quivet_config quivet_vboard >/dev/null
+done
 
 rel=build/release
 tool=$rel/quivet_config
@@ -108,6 +109,7 @@ unset extra_preload
 # Text size of the stripped release binaries.
 text_x86=$(size "$tool" | awk 'NR == 2 { print $1 }')
 text_ppc=$(size build/ppc-release/quivet_config | awk 'NR == 2 { print $1 }')
+text_ppc_static=$(size build/ppc-static/quivet_config | awk 'NR == 2 { print $1 }')
 
 printf '%-40s %14s %14s  %s\n' measure measured budget verdict
 row "start-up instructions, tool" "$tool_ir" "" 1
@@ -118,6 +120,7 @@ row "session instructions" "$session_ir" "" 1
 row "instructions per screen" "$per_screen" "$IR_PER_SCREEN_MAX" "$(le "$per_screen" "$IR_PER_SCREEN_MAX")"
 row "text bytes, x86-64" "$text_x86" "$TEXT_MAX_X86" "$(le "$text_x86" "$TEXT_MAX_X86")"
 row "text bytes, powerpc" "$text_ppc" "$TEXT_MAX_PPC" "$(le "$text_ppc" "$TEXT_MAX_PPC")"
+row "text bytes, powerpc static" "$text_ppc_static" "$TEXT_MAX_PPC_STATIC" "$(le "$text_ppc_static" "$TEXT_MAX_PPC_STATIC")"
 row "heap blocks (bytes: $heap_bytes)" "$heap_blocks" "$HEAP_BLOCKS_MAX" "$(le "$heap_blocks" "$HEAP_BLOCKS_MAX")"
 row "peak RSS KiB, session" "$rss_kib" "$RSS_KIB_MAX" "$(le "$rss_kib" "$RSS_KIB_MAX")"
 row "peak RSS KiB, floor" "$floor_rss_kib" "" 1

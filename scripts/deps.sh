@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever of the given groups is missing.
-# Groups: build (tool and tests), run (tmux for the split view), ppc, check
+# Groups: build (tool and tests), run (tmux for the split view), ppc (with the
+# sources of the static tool's C library), check
 # (sanitizers, valgrind, fuzzing, lint), package, system (the full-system
 # stage), system-ppc (its PowerPC guest, from Debian's kernel and BusyBox sources).
 set -euo pipefail
@@ -39,7 +40,7 @@ declare -A probe=(
 declare -A groups=(
   [build]="cmake g++ make libgtest-dev"
   [run]="tmux"
-  [ppc]="g++-powerpc-linux-gnu qemu-user"
+  [ppc]="g++-powerpc-linux-gnu qemu-user dpkg-dev xz-utils"
   [check]="valgrind clang libclang-rt-14-dev clang-format clang-tidy tmux"
   [package]="lintian dpkg-dev file groff man-db"
   [system]="qemu-system-x86 linux-image-amd64 linux-headers-amd64 busybox-static e2fsprogs kmod make"

@@ -69,4 +69,14 @@ for preset in static ppc-static; do
   fi
   size "$tool" | tail -n 1
 done
+
+# The PowerPC static tool runs on cores without an FPU only if it holds no
+# floating-point instruction: no mnemonic that starts with f (arithmetic,
+# moves, compares, conversions), lf or stf (loads and stores of f registers),
+# mffs, mtfs* or mcrfs (the FP status register). Functions are named from the
+# copy the build keeps before stripping.
+powerpc-linux-gnu-objdump -d build/ppc-static/quivet_config.sym | awk -F'\t' '
+  /^[0-9a-f]+ <.*>:$/ { fn = $0 }
+  $3 ~ /^(f|lf|stf|mffs|mtfs|mcrfs)/ { print fn " " $0; n++ }
+  END { print n + 0 " floating-point instructions in the PowerPC static tool"; exit fn == "" || n > 0 }'
 echo "builds: ok"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Every test: native suite, plain and static builds, the release tool
 # (dynamic and static) booted on real x86-64 and PowerPC kernels under qemu,
-# the same suite for 32-bit PowerPC under qemu-user (dynamic and static),
-# sanitizers, valgrind, fuzz replays and short fuzz runs, lint, performance
-# budgets and the packages. Installs what is missing first.
+# the same suite for 32-bit PowerPC under qemu-user (dynamic and static), the
+# static tool's end-to-end rows on cores without an FPU (e500v2, MPC8xx), a
+# session on a core of each PowerPC family, sanitizers, valgrind, fuzz
+# replays and short fuzz runs, lint, performance budgets and the packages.
+# Installs what is missing first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build run ppc check package system system-ppc || exit 1
@@ -63,6 +65,14 @@ stage system-stale tests/system/stale.sh
 stage system-ppc-static tests/system/run.sh --arch powerpc build/ppc-static/quivet_config
 stage ppc scripts/test-ppc.sh
 stage ppc-static scripts/test-ppc.sh ppc-static
+stage ppc-static-e500v2 env QUIVET_E2E_CPU=e500v2 ctest --preset ppc-static -L e2e -j2
+stage ppc-static-mpc8xx env QUIVET_E2E_CPU=mpc8xx ctest --preset ppc-static -L e2e -j2
+# A short session on one core per PowerPC family (docs/host.md): the static
+# tool on every one, the dynamic one where the core has a classic FPU.
+for cpu in 603e 604 750 7450 e300c3 e500v1 e500mc 405gp 440epx; do
+  stage "ppc-static-$cpu" env QUIVET_E2E_CPU=$cpu ctest --preset ppc-static -R 'Readme|every_current_key$'
+  [[ $cpu =~ e500v1|405gp ]] || stage "ppc-$cpu" env QUIVET_E2E_CPU=$cpu ctest --preset ppc -R 'Readme|every_current_key$'
+done
 stage asan scripts/test-asan.sh
 stage valgrind scripts/test-valgrind.sh
 stage fuzz scripts/fuzz.sh "${QUIVET_FUZZ_SECONDS:-30}"

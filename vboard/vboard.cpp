@@ -54,12 +54,22 @@
 
 #include "device/commands.h"
 
+// musl makes these macros for the plain calls; the board wraps both names.
+#undef open64
+#undef openat64
+#undef fopen64
+#undef stat64
+
 #ifdef QUIVET_VBOARD_LINKED
 // Linked into a static test copy of the tool with -Wl,--wrap=<call>, which
 // ignores LD_PRELOAD: the tool's calls arrive as __wrap_<call>, and the C
 // library's own are __real_<call>, as there is no loader to ask.
 #define BOARD_CALL(name) __wrap_##name
 #define NEXT(name) reinterpret_cast<void*>(&__real_##name)
+#if _REDIR_TIME64  // musl on 32 bits: the tool's stat is the 64-bit time call of this name
+#define __wrap_stat __wrap___stat_time64
+#define __real_stat __real___stat_time64
+#endif
 extern "C" {
 int __real_open(const char*, int, ...);
 int __real_open64(const char*, int, ...);
@@ -577,7 +587,7 @@ BOARD_API int BOARD_CALL(__open_2)(const char* path, int flags) {
   return open(path, flags);
 }
 BOARD_API int BOARD_CALL(__open64_2)(const char* path, int flags) {
-  return open64(path, flags);
+  return BOARD_CALL(open64)(path, flags);
 }
 
 BOARD_API int BOARD_CALL(openat)(int dirfd, const char* path, int flags, ...) {

@@ -139,7 +139,11 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
     (argv.empty() && word.find('=') != std::string::npos ? env : argv).push_back(word);
   }
   const std::string preload = "LD_PRELOAD=./.board.so";
-  const std::vector<std::string> emulator = Split(QUIVET_E2E_EMULATOR, "|");
+  std::vector<std::string> emulator = Split(QUIVET_E2E_EMULATOR, "|");
+  // A stage picks the tool's CPU model; the test runner keeps the default one.
+  const char* cpu = std::getenv("QUIVET_E2E_CPU");
+  if (cpu != nullptr && *cpu != 0 && !emulator.empty())
+    emulator.insert(emulator.begin() + 1, {"-cpu", cpu});
   argv.insert(argv.end(), emulator.begin(), emulator.end());
   // Under an emulator the board is handed to the guest, never to the host's loader.
   if (emulator.empty()) env.push_back(preload);
