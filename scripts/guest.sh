@@ -74,7 +74,7 @@ guest_configure_kernel() {
 # Debian's BusyBox source, the same version as the busybox-static the x86_64
 # guest runs, built statically with Debian's own static configuration.
 guest_build_busybox() {
-  local version key dir src apt
+  local version key dir src
   version=$(dpkg-query -W -f='${source:Version}' busybox-static 2>/dev/null) ||
     guest_fail "busybox-static missing: run scripts/deps.sh system" || return 1
   key=$(guest_key <(echo "$version") <($guest_cross-gcc --version))
@@ -84,10 +84,6 @@ guest_build_busybox() {
 
   echo "Building BusyBox for PowerPC (once; cached in $dir)" >&2
   rm -rf "$guest_cache"/busybox-*
-  mkdir -p "$dir/apt/lists/partial" "$dir/apt/parts"
-  guest_deb_src "$dir/apt/parts"
-  apt=(apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/apt/parts"
-    -o Dir::State::Lists="$dir/apt/lists")
   guest_step "fetching the busybox $version source" "$dir/fetch.log" guest_fetch_busybox || return 1
   src=$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name 'busybox-*' | head -n 1)
   guest_step "building busybox" "$dir/build.log" guest_make_busybox &&
@@ -95,7 +91,7 @@ guest_build_busybox() {
 }
 
 guest_fetch_busybox() {
-  cd "$dir" && "${apt[@]}" update && "${apt[@]}" source "busybox=$version"
+  cd "$dir" && guest_apt "$dir" update && guest_apt "$dir" source "busybox=$version"
 }
 
 guest_make_busybox() {
@@ -103,8 +99,16 @@ guest_make_busybox() {
     { yes "" || true; } | make oldconfig && make -j"$(nproc)" CROSS_COMPILE=$guest_cross- busybox
 }
 
-# Writes the machine's own Debian entries into folder $1 as deb-src, for
-# apt-get source alone.
+# apt-get on lists of source packages alone, kept in $1/apt: the machine's
+# own Debian entries as deb-src.
+guest_apt() {
+  local dir=$1/apt
+  shift
+  mkdir -p "$dir/lists/partial" "$dir/parts"
+  guest_deb_src "$dir/parts"
+  apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/parts" -o Dir::State::Lists="$dir/lists" "$@"
+}
+
 guest_deb_src() {
   local codename f
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
