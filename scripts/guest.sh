@@ -76,18 +76,21 @@ guest_configure_kernel() {
 }
 
 # Debian's BusyBox source, the same version as the busybox-static the x86_64
-# guest runs, built statically with Debian's own static configuration.
+# guest runs, built with Debian's own static configuration against the
+# soft-float musl of scripts/musl.sh: one BusyBox for every PowerPC core.
 guest_build_busybox() {
-  local version key dir src
+  local version key dir src musl
   version=$(dpkg-query -W -f='${source:Version}' busybox-static 2>/dev/null) ||
     guest_fail "busybox-static missing: run scripts/deps.sh system" || return 1
-  key=$(guest_key <(echo "$version") <($guest_cross-gcc --version))
+  musl=$("$guest_top/scripts/musl.sh") || guest_fail "scripts/musl.sh failed" || return 1
+  key=$(guest_key <(echo "$version $musl") <($guest_cross-gcc --version))
   dir=$guest_cache/busybox-$key
   guest_bb=$dir/busybox
   [ -f "$dir/done" ] && return 0
 
   echo "Building BusyBox for PowerPC (once; cached in $dir)" >&2
   rm -rf "$guest_cache"/busybox-*
+  mkdir -p "$dir"
   guest_step "fetching the busybox $version source" "$dir/fetch.log" guest_fetch_busybox || return 1
   src=$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name 'busybox-*' | head -n 1)
   guest_step "building busybox" "$dir/build.log" guest_make_busybox &&
@@ -98,9 +101,12 @@ guest_fetch_busybox() {
   cd "$dir" && guest_apt "$dir" update && guest_apt "$dir" source "busybox=$version"
 }
 
+# musl's regex is POSIX's alone: vi's search and grep's extras want GNU's.
 guest_make_busybox() {
-  cd "$src" && cat debian/config/os/linux debian/config/pkg/static >.config &&
-    { yes "" || true; } | make oldconfig && make -j"$(nproc)" CROSS_COMPILE=$guest_cross- busybox
+  cd "$src" && cat debian/config/os/linux debian/config/pkg/static |
+    sed -E 's/^(CONFIG_(EXTRA_COMPAT|FEATURE_VI_REGEX_SEARCH))=y/# \1 is not set/' >.config &&
+    { yes "" || true; } | make oldconfig &&
+    make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC="$musl/bin/powerpc-musl-sf-gcc" busybox
 }
 
 # apt-get on lists of source packages alone, kept in $1/apt: the machine's
