@@ -46,14 +46,12 @@ guest_need() {
 # once per source version, fragments and compiler and kept per CPU; the tree
 # stays for modules.
 guest_build_kernel() {
-  local fragments=("$guest_top"/scripts/guest/{powerpc,$guest_cpu}.config) version key dir make
+  local fragments=("$guest_top"/scripts/guest/{powerpc,$guest_cpu}.config) version dir make
   [ -r "${fragments[1]}" ] || guest_fail "no PowerPC guest for CPU '$guest_cpu'" || return 1
   version=$(dpkg-query -W -f='${Version}' linux-source-6.1 2>/dev/null) &&
     [ -r /usr/src/linux-source-6.1.tar.xz ] || guest_fail "linux-source-6.1 missing: run scripts/deps.sh system-ppc" || return 1
-  key=$(guest_key <(echo "$version") "${fragments[@]}" <($guest_cross-gcc --version))
-  dir=$guest_cache/linux-$guest_cpu-$key
-  guest_kbuild=$dir/out
-  guest_kernel=$dir/out/vmlinux
+  dir=$guest_cache/linux-$guest_cpu-$(guest_key <(echo "$version") "${fragments[@]}" <($guest_cross-gcc --version))
+  guest_kbuild=$dir/out guest_kernel=$dir/out/vmlinux
   [ -f "$dir/done" ] && return 0
 
   echo "Building the PowerPC $guest_cpu kernel (once; cached in $dir)" >&2
@@ -79,34 +77,27 @@ guest_configure_kernel() {
 # guest runs, built with Debian's own static configuration against the
 # soft-float musl of scripts/musl.sh: one BusyBox for every PowerPC core.
 guest_build_busybox() {
-  local version key dir src musl
+  local version dir musl
   version=$(dpkg-query -W -f='${source:Version}' busybox-static 2>/dev/null) ||
     guest_fail "busybox-static missing: run scripts/deps.sh system" || return 1
   musl=$("$guest_top/scripts/musl.sh") || guest_fail "scripts/musl.sh failed" || return 1
-  key=$(guest_key <(echo "$version $musl") <($guest_cross-gcc --version))
-  dir=$guest_cache/busybox-$key
+  dir=$guest_cache/busybox-$(guest_key <(echo "$version $musl") <($guest_cross-gcc --version))
   guest_bb=$dir/busybox
   [ -f "$dir/done" ] && return 0
 
   echo "Building BusyBox for PowerPC (once; cached in $dir)" >&2
   rm -rf "$guest_cache"/busybox-*
   mkdir -p "$dir"
-  guest_step "fetching the busybox $version source" "$dir/fetch.log" guest_fetch_busybox || return 1
-  src=$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name 'busybox-*' | head -n 1)
-  guest_step "building busybox" "$dir/build.log" guest_make_busybox &&
-    cp "$src/busybox" "$guest_bb" && touch "$dir/done"
-}
-
-guest_fetch_busybox() {
-  cd "$dir" && guest_apt "$dir" update && guest_apt "$dir" source "busybox=$version"
+  guest_step "fetching and building busybox $version" "$dir/build.log" guest_make_busybox && touch "$dir/done"
 }
 
 # musl's regex is POSIX's alone: vi's search and grep's extras want GNU's.
 guest_make_busybox() {
-  cd "$src" && cat debian/config/os/linux debian/config/pkg/static |
+  cd "$dir" && guest_apt "$dir" update && guest_apt "$dir" source "busybox=$version" && cd busybox-*/ &&
+    cat debian/config/os/linux debian/config/pkg/static |
     sed -E 's/^(CONFIG_(EXTRA_COMPAT|FEATURE_VI_REGEX_SEARCH))=y/# \1 is not set/' >.config &&
     { yes "" || true; } | make oldconfig &&
-    make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC="$musl/bin/powerpc-musl-sf-gcc" busybox
+    make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC="$musl/bin/powerpc-musl-sf-gcc" busybox && cp busybox "$guest_bb"
 }
 
 # apt-get on lists of source packages alone, kept in $1/apt: the machine's
