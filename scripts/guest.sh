@@ -55,7 +55,8 @@ guest_build_kernel() {
   [ -f "$dir/done" ] && return 0
 
   echo "Building the PowerPC $guest_cpu kernel (once; cached in $dir)" >&2
-  rm -rf "$guest_cache/linux-$guest_cpu-"*
+  # This core's stale builds, and those named before there were two cores.
+  rm -rf "$guest_cache/linux-$guest_cpu-"* "$guest_cache"/linux-????????????????
   mkdir -p "$dir/out"
   make=(make -C "$dir/linux-source-6.1" O="$dir/out" ARCH=powerpc CROSS_COMPILE=$guest_cross-)
   guest_step "unpacking linux-source-6.1" "$dir/unpack.log" tar -xJf /usr/src/linux-source-6.1.tar.xz -C "$dir" &&
