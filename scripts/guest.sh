@@ -4,7 +4,9 @@
 # a kernel and a static BusyBox cross-built from Debian's own sources, cached
 # under ${XDG_CACHE_HOME:-~/.cache}/quivet-guest and keyed on what built them.
 # Sourced by tests/system/run.sh and scripts/run.sh (bash):
-#   guest_prepare ARCH WORK TOOL  kernel, BusyBox and driver; WORK/root laid out
+#   guest_prepare ARCH WORK TOOL [CPU]
+#                                 kernel, BusyBox and driver; WORK/root laid out;
+#                                 CPU is qemu's powerpc core (default e500mc)
 #   guest_disk IMG                WORK/root as an ext4 image
 #   guest_boot IMG ro|rw BOARD    qemu on this terminal, stdin to the tool
 #   guest_script IMG ro|rw BOARD KEYS OUT [UNTIL]
@@ -40,69 +42,70 @@ guest_need() {
   done
 }
 
-# Debian's kernel source, configured by our fragment onto tinyconfig, built
-# once per source version, fragment and compiler; the tree stays for modules.
+# Debian's kernel source, configured by our fragments onto tinyconfig, built
+# once per source version, fragments and compiler and kept per CPU; the tree
+# stays for modules.
 guest_build_kernel() {
-  local fragment=$guest_top/scripts/guest/powerpc.config version key dir make
+  local fragments=("$guest_top"/scripts/guest/{powerpc,$guest_cpu}.config) version dir make
+  [ -r "${fragments[1]}" ] || guest_fail "no PowerPC guest for CPU '$guest_cpu'" || return 1
   version=$(dpkg-query -W -f='${Version}' linux-source-6.1 2>/dev/null) &&
     [ -r /usr/src/linux-source-6.1.tar.xz ] || guest_fail "linux-source-6.1 missing: run scripts/deps.sh system-ppc" || return 1
-  key=$(guest_key <(echo "$version") "$fragment" <($guest_cross-gcc --version))
-  dir=$guest_cache/linux-$key
-  guest_kbuild=$dir/out
-  guest_kernel=$dir/out/vmlinux
+  dir=$guest_cache/linux-$guest_cpu-$(guest_key <(echo "$version") "${fragments[@]}" <($guest_cross-gcc --version))
+  guest_kbuild=$dir/out guest_kernel=$dir/out/vmlinux
   [ -f "$dir/done" ] && return 0
 
-  echo "Building the PowerPC kernel (once; cached in $dir)" >&2
-  rm -rf "$guest_cache"/linux-*
+  echo "Building the PowerPC $guest_cpu kernel (once; cached in $dir)" >&2
+  # This core's stale builds, and those named before there were two cores.
+  rm -rf "$guest_cache/linux-$guest_cpu-"* "$guest_cache"/linux-????????????????
   mkdir -p "$dir/out"
   make=(make -C "$dir/linux-source-6.1" O="$dir/out" ARCH=powerpc CROSS_COMPILE=$guest_cross-)
   guest_step "unpacking linux-source-6.1" "$dir/unpack.log" tar -xJf /usr/src/linux-source-6.1.tar.xz -C "$dir" &&
-    guest_step "configuring the kernel" "$dir/config.log" guest_configure_kernel "$fragment" &&
+    guest_step "configuring the kernel" "$dir/config.log" guest_configure_kernel &&
     guest_step "building the kernel" "$dir/build.log" "${make[@]}" -j"$(nproc)" vmlinux modules &&
     touch "$dir/done"
 }
 
 guest_configure_kernel() {
   "${make[@]}" tinyconfig &&
-    (cd "$dir/linux-source-6.1" && ARCH=powerpc scripts/kconfig/merge_config.sh -m -O "$dir/out" "$dir/out/.config" "$1") &&
+    (cd "$dir/linux-source-6.1" && ARCH=powerpc scripts/kconfig/merge_config.sh -m -O "$dir/out" "$dir/out/.config" "${fragments[@]}") &&
     "${make[@]}" olddefconfig || return 1
   local missing
-  missing=$(grep '^CONFIG_' "$1" | grep -vxFf "$dir/out/.config")
+  missing=$(cat "${fragments[@]}" | grep -E '^(CONFIG_|# CONFIG_.* is not set)' | grep -vxFf "$dir/out/.config")
   [ -z "$missing" ] || { echo "did not stick: $missing"; return 1; }
 }
 
 # Debian's BusyBox source, the same version as the busybox-static the x86_64
-# guest runs, built statically with Debian's own static configuration.
+# guest runs, built with Debian's own static configuration against the
+# soft-float musl of scripts/musl.sh: one BusyBox for every PowerPC core.
 guest_build_busybox() {
-  local version key dir src
+  local version dir musl
   version=$(dpkg-query -W -f='${source:Version}' busybox-static 2>/dev/null) ||
     guest_fail "busybox-static missing: run scripts/deps.sh system" || return 1
-  key=$(guest_key <(echo "$version") <($guest_cross-gcc --version))
-  dir=$guest_cache/busybox-$key
+  musl=$("$guest_top/scripts/musl.sh") || guest_fail "scripts/musl.sh failed" || return 1
+  dir=$guest_cache/busybox-$(guest_key <(echo "$version $musl") <($guest_cross-gcc --version))
   guest_bb=$dir/busybox
   [ -f "$dir/done" ] && return 0
 
   echo "Building BusyBox for PowerPC (once; cached in $dir)" >&2
   rm -rf "$guest_cache"/busybox-*
-  guest_step "fetching the busybox $version source" "$dir/fetch.log" guest_fetch_busybox || return 1
-  src=$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name 'busybox-*' | head -n 1)
-  guest_step "building busybox" "$dir/build.log" guest_make_busybox &&
-    cp "$src/busybox" "$guest_bb" && touch "$dir/done"
+  mkdir -p "$dir"
+  guest_step "fetching and building busybox $version" "$dir/build.log" guest_make_busybox && touch "$dir/done"
 }
 
-guest_fetch_busybox() {
-  cd "$dir" && guest_apt "$dir" update && guest_apt "$dir" source "busybox=$version"
-}
-
+# musl's regex is POSIX's alone: vi's search and grep's extras want GNU's.
 guest_make_busybox() {
-  cd "$src" && cat debian/config/os/linux debian/config/pkg/static >.config &&
-    { yes "" || true; } | make oldconfig && make -j"$(nproc)" CROSS_COMPILE=$guest_cross- busybox
+  cd "$dir" && guest_apt "$dir" update && guest_apt "$dir" source "busybox=$version" && cd busybox-*/ &&
+    cat debian/config/os/linux debian/config/pkg/static |
+    sed -E 's/^(CONFIG_(EXTRA_COMPAT|FEATURE_VI_REGEX_SEARCH))=y/# \1 is not set/' >.config &&
+    { yes "" || true; } | make oldconfig &&
+    make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC="$musl/bin/powerpc-musl-sf-gcc" busybox && cp busybox "$guest_bb"
 }
 
 # apt-get on lists of source packages alone, kept in $1/apt: the machine's
 # own Debian entries as deb-src.
 guest_apt() {
-  local dir=$1/apt && shift
+  local dir=$1/apt
+  shift
   mkdir -p "$dir/lists/partial" "$dir/parts"
   guest_deb_src "$dir/parts"
   apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/parts" -o Dir::State::Lists="$dir/lists" "$@"
@@ -140,7 +143,7 @@ guest_install() {
 }
 
 guest_prepare() {
-  guest_arch=$1 guest_work=$2
+  guest_arch=$1 guest_work=$2 guest_cpu=${4:-e500mc}
   local tool=$3 kver a ko
   mkdir -p "$guest_work"/{kmod,root/bin,root/etc,root/proc,root/dev}
   case $guest_arch in
@@ -158,7 +161,7 @@ guest_prepare() {
     powerpc)
       guest_need qemu-system-ppc qemu-ppc $guest_cross-gcc mke2fs debugfs flex bison bc || return 1
       guest_build_kernel && guest_build_busybox || return 1
-      guest_qemu=(qemu-system-ppc -M ppce500 -cpu e500mc)
+      guest_qemu=(qemu-system-ppc -M ppce500 -cpu "$guest_cpu")
       guest_append="console=ttyS0 root=/dev/vda rootfstype=ext4 ro init=/init"
       guest_make=(ARCH=powerpc CROSS_COMPILE=$guest_cross-)
       ;;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: native suite, plain and static builds, the release tool
 # (dynamic and static) booted on real x86-64 and PowerPC kernels under qemu,
+# the static one also on an e500v2 kernel, a PowerPC core without an FPU,
 # the same suite for 32-bit PowerPC under qemu-user (dynamic and static), the
 # static tool's end-to-end rows on cores without an FPU (e500v2, MPC8xx), a
 # session on a core of each PowerPC family, sanitizers, valgrind, fuzz
@@ -63,6 +64,7 @@ stage system-static tests/system/run.sh build/static/quivet_config
 stage system-ppc tests/system/run.sh --arch powerpc
 stage system-stale tests/system/stale.sh
 stage system-ppc-static tests/system/run.sh --arch powerpc build/ppc-static/quivet_config
+stage system-ppc-e500v2 tests/system/run.sh --arch powerpc --cpu e500v2 build/ppc-static/quivet_config
 stage ppc scripts/test-ppc.sh
 stage ppc-static scripts/test-ppc.sh ppc-static
 stage ppc-static-e500v2 env QUIVET_E2E_CPU=e500v2 ctest --preset ppc-static -L e2e -j2

@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
 # Full-system stage: the tool on a real kernel under qemu (TCG), its serial
 # line as the terminal, a driver double for /dev/quivet and a read-only ext4
-# root. Usage: run.sh [--arch x86_64|powerpc] [TOOL_BINARY]
+# root. Usage: run.sh [--arch x86_64|powerpc] [--cpu e500mc|e500v2] [TOOL_BINARY]
 # QUIVET_SYSTEM_CASES="save ..." runs only the cases named.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
-arch=x86_64
+arch=x86_64 cpu=
 [ "${1:-}" = --arch ] && { arch=$2; shift 2; }
-preset=$([ "$arch" = powerpc ] && echo ppc-release || echo release)
+[ "${1:-}" = --cpu ] && { cpu=$2; shift 2; }
+# A core without a classic FPU runs the soft-float static tool alone.
+case $arch-$cpu in
+  powerpc-|powerpc-e500mc) preset=ppc-release ;;
+  powerpc-*) preset=ppc-static ;;
+  *) preset=release ;;
+esac
+on="$arch${cpu:+ $cpu}"
 tool=${1:-$top/build/$preset/quivet_config}
 passed=0
 failed=0
 keep=
-die() { keep=1; echo "FAIL system $arch: $*"; echo "0 passed, 1 failed"; exit 1; }
+die() { keep=1; echo "FAIL system $on: $*"; echo "0 passed, 1 failed"; exit 1; }
 
 # Built every run, a no-op when current: the stage never tests a stale tool.
 if [ $# -eq 0 ]; then
@@ -24,7 +31,7 @@ source "$top/scripts/guest.sh"
 work=$(mktemp -d)
 # Ctrl-C included: the guest is ended and the work folder goes unless kept.
 trap 'guest_stop; [ -n "$keep" ] || rm -rf "$work"' EXIT
-guest_prepare "$arch" "$work" "$tool" || die "$guest_why"
+guest_prepare "$arch" "$work" "$tool" "$cpu" || die "$guest_why"
 
 # One case: name, disk (rw/ro), board (1/0), file before (- none), keys,
 # driver record, screen texts (;-separated), file after (- none), end (ro/cut/hup).
@@ -65,10 +72,10 @@ row() {
     grep -q '^ROOT .* / ext4 ro,' "$d/log" || why+="root not ro; "
   fi
   if [ -z "$why" ]; then
-    echo "ok   $arch $name"
+    echo "ok   $on $name"
     passed=$((passed + 1))
   else
-    echo "FAIL $arch $name: $why(serial log: $d/log)"
+    echo "FAIL $on $name: $why(serial log: $d/log)"
     failed=$((failed + 1))
   fi
 }
