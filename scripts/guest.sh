@@ -52,8 +52,13 @@ guest_build_kernel() {
     [ -r /usr/src/linux-source-6.1.tar.xz ] || guest_fail "linux-source-6.1 missing: run scripts/deps.sh system-ppc" || return 1
   dir=$guest_cache/linux-$guest_cpu-$(guest_key <(echo "$version") "${fragments[@]}" <($guest_cross-gcc --version))
   guest_kbuild=$dir/out guest_kernel=$dir/out/vmlinux
-  [ -f "$dir/done" ] && return 0
+  # One build at a time per core: a caller finds it done, or waits for it.
+  mkdir -p "$guest_cache" && exec {guest_lock}>>"$guest_cache/linux-$guest_cpu.lock" && flock "$guest_lock"
+  [ -f "$dir/done" ] || guest_make_kernel
+  set -- $? && exec {guest_lock}>&- && return "$1"
+}
 
+guest_make_kernel() {
   echo "Building the PowerPC $guest_cpu kernel (once; cached in $dir)" >&2
   # This core's stale builds, and those named before there were two cores.
   rm -rf "$guest_cache/linux-$guest_cpu-"* "$guest_cache"/linux-????????????????
