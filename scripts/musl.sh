@@ -4,8 +4,8 @@
 # double and float helpers from Debian's glibc source (Debian's libgcc has
 # hard-float ones), cached under ${XDG_CACHE_HOME:-~/.cache}/quivet-guest and
 # keyed on what built it. The prefix holds musl, lib/libsoftfp.a, the Linux
-# UAPI headers, lib/quivet.specs and bin/powerpc-musl-sf-gcc, a C compiler
-# for static soft-float programs: make CC=<prefix>/bin/powerpc-musl-sf-gcc.
+# UAPI headers, gcc's driver file for them and bin/powerpc-musl-sf-gcc, a C
+# compiler for static soft-float programs: make CC=<prefix>/bin/powerpc-musl-sf-gcc.
 #   scripts/musl.sh              builds it if needed, prints the prefix
 #   . scripts/musl.sh; musl_prefix  the same, the prefix in $musl_prefix
 source "$(dirname "${BASH_SOURCE[0]}")/guest.sh"
@@ -49,7 +49,7 @@ musl_build() {
   musl_specs && musl_softfp
 }
 
-# musl's own specs, with the soft-float helpers ahead of libgcc's.
+# musl's own gcc driver file, with the soft-float helpers ahead of libgcc's.
 musl_specs() {
   local lib=$musl_prefix/lib gcc=$musl_prefix/bin/powerpc-musl-sf-gcc
   sed 's/^libgcc\.a%s/-lsoftfp &/' "$lib/musl-gcc.specs" >"$lib/quivet.specs"
