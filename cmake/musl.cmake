@@ -23,5 +23,5 @@ add_library(quivet_musl_core STATIC ${_sources} platform/posix_platform.cpp)
 target_include_directories(quivet_musl_core PUBLIC ${PROJECT_SOURCE_DIR})
 # What links it, the tool and its copy on the board, is built and linked alike.
 target_compile_options(quivet_musl_core PUBLIC ${QUIVET_MUSL_FLAGS} PRIVATE ${QUIVET_TOOL_FLAGS})
-target_link_options(quivet_musl_core INTERFACE -msoft-float -specs=${_musl}/lib/quivet.specs)
+target_link_options(quivet_musl_core INTERFACE -msoft-float @${_musl}/lib/link.rsp)
 set(QUIVET_TOOL_LIBS quivet_musl_core)

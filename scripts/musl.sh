@@ -3,8 +3,9 @@
 # musl from Debian's source, built with Debian's cross gcc, and soft-float
 # double and float helpers from Debian's glibc source (Debian's libgcc has
 # hard-float ones), cached under ${XDG_CACHE_HOME:-~/.cache}/quivet-guest and
-# keyed on what built it. The prefix holds musl, lib/libsoftfp.a, the Linux
-# UAPI headers, gcc's driver file for them and bin/powerpc-musl-sf-gcc, a C
+# keyed on what built it. The prefix holds musl with the helpers in its
+# libc.a, the Linux UAPI headers, lib/link.rsp (the link options of musl's
+# own musl-gcc, for gcc's @file) and bin/powerpc-musl-sf-gcc, a C
 # compiler for static soft-float programs: make CC=<prefix>/bin/powerpc-musl-sf-gcc.
 #   scripts/musl.sh              builds it if needed, prints the prefix
 #   . scripts/musl.sh; musl_prefix  the same, the prefix in $musl_prefix
@@ -24,7 +25,7 @@ musl_prefix() {
   musl=$(musl_version musl) && glibc=$(musl_version glibc) && [ -n "$musl" ] && [ -n "$glibc" ] ||
     guest_fail "no musl or glibc source in Debian's lists ($guest_cache/apt)" || return 1
   key=$(guest_key <(echo "$musl $glibc $musl_cflags" && $guest_cross-gcc --version && dpkg-query -W linux-libc-dev-powerpc-cross) \
-    <(declare -f musl_build musl_softfp musl_specs) "$guest_top/scripts/musl/sfp-machine.h")
+    <(declare -f musl_build musl_softfp musl_wrap) "$guest_top/scripts/musl/sfp-machine.h")
   dir=$guest_cache/musl-$key
   musl_prefix=$dir/prefix
   # One build at a time. Another key may serve another checkout: only those
@@ -46,25 +47,27 @@ musl_build() {
     CROSS_COMPILE=$guest_cross- CFLAGS="$musl_cflags" && make -j"$(nproc)" && make install) || return 1
   dpkg-query -L linux-libc-dev-powerpc-cross | sed -n "s|^$inc/\([^/]*\)$|\1|p" | grep -v '^c++$' |
     (cd "$inc" && xargs cp -r -t "$musl_prefix/include") || return 1
-  musl_specs && musl_softfp
+  musl_wrap && musl_softfp
 }
 
-# musl's own gcc driver file, with the soft-float helpers ahead of libgcc's.
-musl_specs() {
-  local lib=$musl_prefix/lib gcc=$musl_prefix/bin/powerpc-musl-sf-gcc
-  sed 's/^libgcc\.a%s/-lsoftfp &/' "$lib/musl-gcc.specs" >"$lib/quivet.specs"
-  printf '#!/bin/sh\nexec %s %s -static "$@" -specs %s\n' "$guest_cross-gcc" "$musl_cflags" "$lib/quivet.specs" >"$gcc"
+# musl's own musl-gcc, static and soft-float; its link options also in a
+# file for gcc's @file, for builds that keep their own compiler.
+musl_wrap() {
+  local gcc=$musl_prefix/bin/powerpc-musl-sf-gcc
+  sed -n 's/.*"\$@" //p' "$musl_prefix/bin/musl-gcc" >"$musl_prefix/lib/link.rsp"
+  printf '#!/bin/sh\nREALGCC=%s exec %s %s -static "$@"\n' "$guest_cross-gcc" "$musl_prefix/bin/musl-gcc" "$musl_cflags" >"$gcc"
   chmod +x "$gcc"
 }
 
-# glibc's soft-fp routines for double and float alone, with our machine header.
+# glibc's soft-fp routines for double and float alone, with our machine
+# header, put in libc.a: found there before libgcc's hard-float ones.
 musl_softfp() {
   local sfp=$dir/softfp
   mkdir -p "$sfp" && tar -xf "$dir"/glibc_*.orig.tar.* -C "$sfp" --strip-components=1 --wildcards '*/soft-fp/*' \
     '*/stdlib/longlong.h' && cp "$guest_top/scripts/musl/sfp-machine.h" "$sfp/stdlib/longlong.h" "$sfp/soft-fp/" &&
     cd "$sfp/soft-fp" && "$musl_prefix/bin/powerpc-musl-sf-gcc" -Os -Wall -Werror -I. -c $(ls | grep -E \
       '^((add|sub|mul|div|neg|eq|ge|le|unord)(sf|df)[23]|fix(uns)?(sf|df)(si|di)|float(un)?(si|di)(sf|df)|extendsfdf2|truncdfsf2)\.c$') &&
-    $guest_cross-ar rcs "$musl_prefix/lib/libsoftfp.a" ./*.o
+    $guest_cross-ar rs "$musl_prefix/lib/libc.a" ./*.o
 }
 
 [ "${BASH_SOURCE[0]}" != "$0" ] || { musl_prefix || { echo "musl.sh: $guest_why" >&2 && exit 1; } && echo "$musl_prefix"; }
