@@ -98,10 +98,12 @@ guest_build_busybox() {
 }
 
 # musl's regex is POSIX's alone: vi's search and grep's extras want GNU's.
+# libc.a again after BusyBox's objects: its soft-float helpers come before libgcc's.
 guest_make_busybox() {
   cd "$dir" && guest_apt "$dir" update && guest_apt "$dir" source "busybox=$version" && cd busybox-*/ &&
     cat debian/config/os/linux debian/config/pkg/static |
-    sed -E 's/^(CONFIG_(EXTRA_COMPAT|FEATURE_VI_REGEX_SEARCH))=y/# \1 is not set/' >.config &&
+    sed -E -e 's/^(CONFIG_(EXTRA_COMPAT|FEATURE_VI_REGEX_SEARCH))=y/# \1 is not set/' \
+      -e 's/^CONFIG_EXTRA_LDLIBS=.*/CONFIG_EXTRA_LDLIBS="c"/' >.config &&
     { yes "" || true; } | make oldconfig &&
     make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC="$musl/bin/powerpc-musl-sf-gcc" busybox && cp busybox "$guest_bb"
 }
