@@ -161,41 +161,29 @@ Board board;
 // One event line, built on the stack; truncation is marked, never hidden.
 class Line {
  public:
-  Line& Add(const char* text) {
-    while (*text != '\0') Put(*text++);
-    return *this;
-  }
+  Line() {}  // user-provided: a Line() is not zeroed first
+  Line& Add(const char* text) { return Add(text, strlen(text)); }
   Line& Add(const char* text, size_t n) {
-    for (size_t i = 0; i < n; ++i) Put(text[i]);
+    const size_t room = sizeof(buf_) - 1 - len_;
+    truncated_ = truncated_ || n > room;
+    memcpy(buf_ + len_, text, n < room ? n : room);
+    len_ += n < room ? n : room;
     return *this;
   }
+  // Through uint32 so INT32_MIN formats without overflow.
   Line& Int(std::int32_t value) {
-    // Through uint32 so INT32_MIN formats without overflow.
-    std::uint32_t magnitude = static_cast<std::uint32_t>(value);
-    if (value < 0) {
-      Put('-');
-      magnitude = 0u - magnitude;
-    }
-    char digits[10];
-    int n = 0;
-    do {
-      digits[n++] = static_cast<char>('0' + magnitude % 10u);
-      magnitude /= 10u;
-    } while (magnitude != 0u);
-    while (n > 0) Put(digits[--n]);
-    return *this;
+    const auto magnitude = static_cast<std::uint32_t>(value);
+    if (value < 0) Put('-');
+    return Digits(value < 0 ? 0u - magnitude : magnitude, 10u);
   }
-  Line& Hex(std::uint32_t value) {
-    Add("0x");
-    bool started = false;
-    for (int shift = 28; shift >= 0; shift -= 4) {
-      const unsigned nibble = (value >> shift) & 0xFu;
-      if (nibble != 0u || started || shift == 0) {
-        Put("0123456789abcdef"[nibble]);
-        started = true;
-      }
-    }
-    return *this;
+  Line& Digits(std::uint32_t value, std::uint32_t base) {
+    char digits[32];
+    char* first = digits + sizeof digits;
+    do {
+      *--first = "0123456789abcdef"[value % base];
+      value /= base;
+    } while (value != 0u);
+    return Add(first, static_cast<size_t>(digits + sizeof digits - first));
   }
   // Shell text on one line: non-printables as \xHH, backslash doubled.
   Line& Escaped(const char* text) {
@@ -388,7 +376,7 @@ int OpenBoard(int flags) {
   if (flags == O_RDWR) {
     line.Add("O_RDWR ");
   } else {
-    line.Add("flags ").Hex(static_cast<std::uint32_t>(flags)).Add(" ");
+    line.Add("flags 0x").Digits(static_cast<std::uint32_t>(flags), 16u).Add(" ");
   }
   const int fd = real.open(board.device_path, O_RDWR | O_CREAT, 0600);
   if (fd < 0) {
