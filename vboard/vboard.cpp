@@ -31,8 +31,8 @@
 //   raise <signo>                            (the fault knob, after its step)
 //   violation <what>                         (follows the event it concerns)
 //   exit
-// <dir>/board.state, rewritten at exit: "<NAME> <value>" for every register
-// ever set, in code order.
+// <dir>/board.state, read at load, rewritten at every command the board
+// keeps: "<NAME> <value>" for every register that holds one, in code order.
 //
 // The board lives inside the tool's heap and time budgets: no allocation, no
 // stdio stream of its own, one write(2) per event.
@@ -216,6 +216,7 @@ class Line {
     }
   }
   void Log();
+  bool Empty() const { return len_ == 0; }
 
  private:
   void Put(char c) {
@@ -229,6 +230,27 @@ class Line {
   size_t len_ = 0;
   bool truncated_ = false;
 };
+
+// A small file's text, cut to size - 1 bytes; false when there is none.
+bool ReadText(const char* path, char* text, size_t size) {
+  const int fd = real.open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  if (read(fd, text, size - 1) < 0) text[0] = '\0';
+  real.close(fd);
+  return true;
+}
+
+void SaveRegisters() {
+  Line text;
+  for (int code = 0; code < quivet::kCommandCount; ++code) {
+    if (!board.set[code]) continue;
+    const std::string_view name = quivet::kCommands[code].name;
+    text.Add(text.Empty() ? "" : "\n").Add(name.data(), name.size()).Add(" ").Int(board.reg[code]);
+  }
+  const int fd = real.open(board.state_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd >= 0 && !text.Empty()) text.WriteTo(fd);
+  if (fd >= 0) real.close(fd);
+}
 
 // A run's record begins with the first event, not at load time: a wrapper
 // that execs the tool (a shell script, say) loads the board too, and must
@@ -303,6 +325,23 @@ void ResolveRealCalls() {
   }
 }
 
+// The real board keeps its registers until the host restarts; so the
+// sandbox's board keeps them in board.state, from one run to the next.
+void LoadRegisters() {
+  char text[quivet::kCommandCount * 32] = {};
+  ReadText(board.state_path, text, sizeof text);
+  char name[16];
+  int value = 0;
+  int used = 0;
+  for (const char* at = text; sscanf(at, "%15s %d%n", name, &value, &used) == 2; at += used) {
+    for (int code = 0; code < quivet::kCommandCount; ++code) {
+      if (quivet::kCommands[code].name != name) continue;
+      board.set[code] = true;
+      board.reg[code] = value;
+    }
+  }
+}
+
 bool JoinPath(char* out, const char* dir, const char* name) {
   const size_t dir_len = strlen(dir);
   const size_t name_len = strlen(name);
@@ -344,20 +383,13 @@ __attribute__((constructor)) void BoardStart() {
   board.board_fd = -1;
   board.closed_board_fd = -1;
   board.config_fd = -1;
+  LoadRegisters();
   board.ready = true;
 }
 
 __attribute__((destructor)) void BoardStop() {
   if (!board.active || getpid() != board.pid) return;
   Line().Add("exit").Log();
-  const int fd = real.open(board.state_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  for (int code = 0; code < quivet::kCommandCount; ++code) {
-    if (!board.set[code]) continue;
-    const std::string_view name = quivet::kCommands[code].name;
-    Line().Add(name.data(), name.size()).Add(" ").Int(board.reg[code]).WriteTo(fd);
-  }
-  real.close(fd);
 }
 
 bool Is(const char* path, const char* wanted) {
@@ -639,6 +671,7 @@ BOARD_API int BOARD_CALL(ioctl)(int fd, unsigned long request, ...) {
   }
   board.set[code] = true;
   board.reg[code] = arg;
+  SaveRegisters();
   return 0;
 }
 

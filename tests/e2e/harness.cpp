@@ -123,6 +123,7 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   fs::create_directories(dir / ".bin");
   if (setup.terminal) Spit(dir / ".bin/stty", "#!/bin/sh\nkill -INT 0\n");
   if (setup.terminal) fs::permissions(dir / ".bin/stty", fs::perms::owner_all);
+  Spit(dir / "board.state", setup.kept);
   // Named relative to dir, where the tool starts: LD_PRELOAD splits at blanks.
   fs::create_symlink(QUIVET_E2E_BOARD, dir / ".board.so");
 

@@ -28,6 +28,7 @@ struct Setup {
   bool flocked = false;                 // another holds flocks on /etc and the board all along
   bool read_locked = false;             // a reader holds a read lock on the board all along
   bool terminal = false;                // stdout a terminal whose stty interrupts the tool's group
+  std::string kept{};                   // board.state as an earlier run left it: "CMD_T_BRI 9\n"
 };
 
 struct Outcome {
