@@ -6,6 +6,7 @@
 //   QUIVET_VBOARD_DIR        sandbox folder; without it the process exits(2)
 //   QUIVET_VBOARD_MISSING=1  no board: open("/dev/quivet") fails with ENOENT
 //   QUIVET_VBOARD_STUCK_RO=1 "mount -o remount,rw /" does not take effect
+//   QUIVET_VBOARD_RESTART=1  the host restarted before this run: see "restart"
 //   QUIVET_VBOARD_SIGNAL=<signo>@<step>  raises that signal at one step of a
 //                            save: rw (the read-write remount has returned),
 //                            open, sync, close (of the written file), ro
@@ -15,6 +16,9 @@
 //
 // <dir>/board.log, appended, one event per line:
 //   start pid <pid>                          (before the first event of a run)
+//   restart                                  (then the registers are those the
+//     saved line gives, as the tool reads it, that the board accepts; the
+//     last fine-tuned channel's pair in CMD_F_TUNE; none without the file)
 //   open /dev/quivet O_RDWR -> ok | open /dev/quivet flags 0x<hex> -> ok
 //   open /dev/quivet -> missing
 //   open <path> -> refused                   (/etc/quivet.conf via open)
@@ -31,8 +35,9 @@
 //   raise <signo>                            (the fault knob, after its step)
 //   violation <what>                         (follows the event it concerns)
 //   exit
-// <dir>/board.state, read at load, rewritten at every command the board
-// keeps: "<NAME> <value>" for every register that holds one, in code order.
+// <dir>/board.state, read at load, rewritten at every command the board keeps
+// and at a restart: "<NAME> <value>" for every register that holds one, in
+// code order.
 //
 // The board lives inside the tool's heap and time budgets: no allocation, no
 // stdio stream of its own, one write(2) per event.
@@ -53,6 +58,7 @@
 #include <cstdint>
 
 #include "device/commands.h"
+#include "settings/config_reader.h"
 
 // musl makes these macros for the plain calls; the board wraps both names.
 #undef open64
@@ -136,6 +142,7 @@ struct Board {
   bool active;  // this process has talked to the board; see Log()
   bool missing;
   bool stuck_ro;
+  bool restart;
   bool stdout_is_tty;
   bool root_rw;  // root starts read-only in every process
   int log_fd;
@@ -252,14 +259,40 @@ void SaveRegisters() {
   if (fd >= 0) real.close(fd);
 }
 
+// The host's start-up sends what the tool would show of the saved line, and
+// the board keeps what it accepts; without the file it sends nothing.
+void Restart() {
+  Line().Add("restart").Log();
+  char line[quivet::kConfigLineChars + 1] = {};
+  const bool saved = ReadText(board.config_path, line, sizeof line);
+  if (char* end = strchr(line, '\n')) *end = '\0';  // only the first line counts
+  quivet::Settings s;
+  quivet::ParseConfigurationLine(line, s);
+  quivet::MigrateTunerCode(s);
+  // Channels go up in order: the register holds the last pair. None: a refused channel.
+  std::int32_t tune = quivet::PackFineTune(quivet::NUM_CHANNELS, 0);
+  for (int channel = 0; channel < quivet::NUM_CHANNELS; ++channel) {
+    if (s.channel_freq[channel] != 0) tune = quivet::PackFineTune(channel, s.channel_freq[channel]);
+  }
+  const std::int32_t values[quivet::kCommandCount] = {
+      s.t_bri, s.t_con,   s.t_sat,   s.s_bri,   s.s_con, s.s_sat,   s.c_bri,  s.c_con, s.c_sat,
+      s.h_res, s.h_shift, s.l_delay, s.d_audio, 0,       s.f_table, s.rf_out, tune};
+  for (int code = 0; code < quivet::kCommandCount; ++code) {
+    board.set[code] = saved && quivet::CommandIsValid(code, values[code]);
+    board.reg[code] = values[code];
+  }
+  SaveRegisters();
+}
+
 // A run's record begins with the first event, not at load time: a wrapper
 // that execs the tool (a shell script, say) loads the board too, and must
-// leave no run of its own behind.
+// leave no run of its own behind, nor restart the host.
 void Line::Log() {
   if (!board.active) {
     board.active = true;
     board.pid = getpid();
     Line().Add("start pid ").Int(static_cast<std::int32_t>(board.pid)).WriteTo(board.log_fd);
+    if (board.restart) Restart();
   }
   WriteTo(board.log_fd);
 }
@@ -375,6 +408,7 @@ __attribute__((constructor)) void BoardStart() {
   }
   board.missing = Flag("QUIVET_VBOARD_MISSING");
   board.stuck_ro = Flag("QUIVET_VBOARD_STUCK_RO");
+  board.restart = Flag("QUIVET_VBOARD_RESTART");
   const char* fault = getenv("QUIVET_VBOARD_SIGNAL");
   if (fault != nullptr && sscanf(fault, "%d@%7s", &board.fault_signal, board.fault_step) != 2) {
     Refuse("QUIVET_VBOARD_SIGNAL is not <signo>@<step>");

@@ -133,6 +133,7 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   if (setup.board == Board::kMissing) env.push_back("QUIVET_VBOARD_MISSING=1");
   if (setup.board == Board::kStuckReadOnly) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
   if (!setup.fault.empty()) env.push_back("QUIVET_VBOARD_SIGNAL=" + setup.fault);
+  if (setup.restart) env.push_back("QUIVET_VBOARD_RESTART=1");
   // A checker such as memcheck goes first; its leading NAME=VALUE words are environment.
   const char* wrapper = std::getenv("QUIVET_TOOL_WRAPPER");
   std::vector<std::string> argv;

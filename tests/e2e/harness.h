@@ -29,6 +29,7 @@ struct Setup {
   bool read_locked = false;             // a reader holds a read lock on the board all along
   bool terminal = false;                // stdout a terminal whose stty interrupts the tool's group
   std::string kept{};                   // board.state as an earlier run left it: "CMD_T_BRI 9\n"
+  bool restart = false;                 // the host restarts first
 };
 
 struct Outcome {

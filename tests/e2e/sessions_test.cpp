@@ -464,6 +464,23 @@ INSTANTIATE_TEST_SUITE_P(Menus, Session, testing::ValuesIn(Sessions()), Named);
 INSTANTIATE_TEST_SUITE_P(File, Session, testing::ValuesIn(Readings()), Named);
 INSTANTIATE_TEST_SUITE_P(Save, Session, testing::ValuesIn(Interruptions()), Named);
 
+// A restart clears the registers; the host's start-up then sends what the
+// tool reads of the saved line, and the board keeps what it accepts.
+TEST(Board, ARestartTakesTheSavedSettings) {
+  const std::pair<std::optional<std::string>, std::string> rows[] = {
+      {std::nullopt, ""},
+      {"t_bri=-1 t_con=300 h_res=720 t_type=7 f_table=99 rf_out=27 f_tune=\"9:100,5:-2\"\n",
+       "CMD_C_BRI 125; CMD_C_CON 67; CMD_C_SAT 85; CMD_D_AUDIO 0; CMD_F_TUNE 150995044; "
+       "CMD_H_RES 720; CMD_H_SHIFT 195; CMD_L_DELAY 0; CMD_S_BRI 125; CMD_S_CON 67; "
+       "CMD_S_SAT 85; CMD_T_CON 44; CMD_T_SAT 85; "},
+  };
+  for (const auto& [file, registers] : rows) {
+    const Outcome run = RunTool("6\n", file, {.kept = "CMD_T_BRI 9\n", .restart = true});
+    EXPECT_TRUE(run.record.starts_with("restart; open /dev/quivet")) << run.record;
+    EXPECT_EQ(run.registers, registers) << file.value_or("no file");
+  }
+}
+
 TEST(Board, RefusesToRunTheToolWithoutASandbox) {
   const Outcome run = RunTool("5\n", std::nullopt, {.board = Board::kNoSandbox});
   EXPECT_EQ(run.status, 2);
