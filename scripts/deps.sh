@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever of the given groups is missing.
-# Groups: build (tool and tests), run (tmux for the split view), ppc (with the
-# sources of the static tool's C library), check (sanitizers, valgrind,
-# fuzzing, lint), package, system (the full-system stage), system-ppc (its
-# PowerPC guest, from Debian's kernel and BusyBox sources).
+# Groups: build (tool and tests), run (tmux for the split view, BusyBox's
+# shell for the screens), ppc (with the sources of the static tool's C
+# library), check (sanitizers, valgrind, fuzzing, lint), package, system (the
+# full-system stage), system-ppc (its PowerPC guest, from Debian's kernel and
+# BusyBox sources).
 set -euo pipefail
 
 declare -A groups=(
   [build]="cmake g++ make libgtest-dev"
-  [run]="tmux"
+  [run]="tmux busybox-static"
   [ppc]="g++-powerpc-linux-gnu qemu-user dpkg-dev xz-utils"
   [check]="valgrind clang libclang-rt-14-dev clang-format clang-tidy tmux"
   [package]="lintian dpkg-dev file groff-base man-db"

@@ -25,8 +25,9 @@
 //   ioctl <NAME> <arg>                       (ioctl <code> <arg> without a name)
 //   close /dev/quivet
 //   system <clear-screen> | system <command, non-printables as \xHH>
-//     Only the clear-screen command runs, and only on a terminal; elsewhere
-//     it prints "<CLEAR>\n" to stdout. mount only flips the modelled root.
+//     Only the clear-screen command runs, and only on a terminal, by BusyBox's
+//     shell when PATH has one; elsewhere it prints "<CLEAR>\n" to stdout.
+//     mount only flips the modelled root.
 //   fopen /etc/quivet.conf <mode> -> ok | ENOENT | EROFS | errno <n>
 //   fopen <path> <mode> -> refused
 //   fsync /etc/quivet.conf <size> bytes       (the file's size as synced)
@@ -101,9 +102,12 @@ namespace {
 
 constexpr char kBoardPath[] = "/dev/quivet";
 constexpr char kConfigPath[] = "/etc/quivet.conf";
-constexpr char kClearCommand[] =
-    "command echo -ne '\x1b"
-    "c' && stty sane";
+#define CLEAR_SCREEN "command echo -ne '\033c' && stty sane"
+constexpr char kClearCommand[] = CLEAR_SCREEN;
+// As the host runs it: by BusyBox's shell, whose echo takes -ne (dash's
+// prints them), wherever PATH has one.
+constexpr char kHostClear[] =
+    "command -v busybox >/dev/null && exec busybox sh -c \"" CLEAR_SCREEN "\"; " CLEAR_SCREEN;
 constexpr char kMountRw[] = "mount -o remount,rw /";
 constexpr char kMountRo[] = "mount -o remount,ro /";
 constexpr int kPathMax = 1024;
@@ -582,7 +586,7 @@ int SystemHook(const char* command) {
   line.Add("system ");
   if (Is(command, kClearCommand)) {
     line.Add("<clear-screen>").Log();
-    if (board.stdout_is_tty) return RunWithoutBoard(command);
+    if (board.stdout_is_tty) return RunWithoutBoard(kHostClear);
     fputs("<CLEAR>\n", stdout);
     return 0;
   }
