@@ -275,9 +275,8 @@ void Restart() {
   quivet::MigrateTunerCode(s);
   // Channels go up in order: the register holds the last pair. None: a refused channel.
   std::int32_t tune = quivet::PackFineTune(quivet::NUM_CHANNELS, 0);
-  for (int channel = 0; channel < quivet::NUM_CHANNELS; ++channel) {
+  for (int channel = 0; channel < quivet::NUM_CHANNELS; ++channel)
     if (s.channel_freq[channel] != 0) tune = quivet::PackFineTune(channel, s.channel_freq[channel]);
-  }
   const std::int32_t values[quivet::kCommandCount] = {
       s.t_bri, s.t_con,   s.t_sat,   s.s_bri,   s.s_con, s.s_sat,   s.c_bri,  s.c_con, s.c_sat,
       s.h_res, s.h_shift, s.l_delay, s.d_audio, 0,       s.f_table, s.rf_out, tune};
@@ -367,15 +366,10 @@ void ResolveRealCalls() {
 void LoadRegisters() {
   char text[quivet::kCommandCount * 32] = {};
   ReadText(board.state_path, text, sizeof text);
-  char name[16];
-  int value = 0;
-  int used = 0;
-  for (const char* at = text; sscanf(at, "%15s %d%n", name, &value, &used) == 2; at += used) {
-    for (int code = 0; code < quivet::kCommandCount; ++code) {
-      if (quivet::kCommands[code].name != name) continue;
-      board.set[code] = true;
-      board.reg[code] = value;
-    }
+  for (int code = 0; code < quivet::kCommandCount; ++code) {
+    const std::string_view name = quivet::kCommands[code].name;  // ends in a NUL
+    const char* at = name.empty() ? nullptr : strstr(text, name.data());
+    board.set[code] = at != nullptr && sscanf(at + name.size(), "%d", &board.reg[code]) == 1;
   }
 }
 
