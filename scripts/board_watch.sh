@@ -1,6 +1,6 @@
 #!/bin/sh
-# Shows the virtual board's registers as the tool changes them, read from
-# the board's record (board.log) in the sandbox folder.
+# Shows the virtual board's registers (board.state in the sandbox folder, as
+# they stand) and, from its record (board.log), what the latest run did.
 #   board_watch.sh [--once] <sandbox folder>
 set -u
 
@@ -11,16 +11,18 @@ if [ "${1:-}" = "--once" ]; then
 fi
 dir=${1:-sandbox}
 log="$dir/board.log"
+state="$dir/board.state"
 
 render() {
-  # Only the latest run counts: each run starts with a "start" line.
-  awk '
+  # Of the record only the latest run counts: each starts with a "start" line.
+  awk -v state="$state" '
     BEGIN {
+      while ((getline line < state) > 0) { split(line, f, " "); reg[f[1]] = f[2] }
       n = split("CMD_T_BRI CMD_T_CON CMD_T_SAT CMD_S_BRI CMD_S_CON CMD_S_SAT " \
                 "CMD_C_BRI CMD_C_CON CMD_C_SAT CMD_H_RES CMD_H_SHIFT CMD_L_DELAY " \
                 "CMD_D_AUDIO CMD_F_TABLE CMD_RF_OUT CMD_F_TUNE", names, " ")
     }
-    /^start / { delete reg; board = "-"; root = "ro"; violations = 0; last = ""; changed = ""; saved = "" }
+    /^start / { board = "-"; root = "ro"; violations = 0; last = ""; changed = ""; saved = "" }
     /^open \/dev\/quivet .*-> ok$/ { board = "open" }
     /^open \/dev\/quivet -> missing$/ { board = "missing" }
     /^close \/dev\/quivet$/ { board = "closed" }
@@ -30,7 +32,7 @@ render() {
     /^fclose \/etc\/quivet.conf$/ { if (saved == "being written") saved = "written" }
     /^fopen \/etc\/quivet.conf w.* -> EROFS$/ { saved = "refused (read-only)" }
     /^violation / { violations++ }
-    /^ioctl / { reg[$2] = $3; changed = $2 }
+    /^ioctl / { changed = $2 }
     /^exit$/ { board = board " (tool exited)" }
     { if ($0 !~ /^system <clear-screen>$/) last = $0 }
     END {
@@ -60,7 +62,7 @@ fi
 
 seen=""
 while :; do
-  now=$(ls -l --time-style=+%s.%N "$log" 2>/dev/null)
+  now=$(ls -l --time-style=+%s.%N "$log" "$state" 2>/dev/null)
   if [ "$now" != "$seen" ]; then
     seen=$now
     printf '\033[H\033[2J'

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds quivet_config and starts it on the virtual board, never on this
-# machine's /dev/quivet, /etc or root file system. Settings are kept in
-# sandbox/ between runs. Installs missing build tools on Debian.
+# machine's /dev/quivet, /etc or root file system. Settings and the board's
+# registers are kept in sandbox/ between runs. Installs missing build tools on Debian.
 #   run.sh                      on the virtual board, in this terminal
+#   run.sh --restart            the same, the host restarted first: the
+#                               registers take the saved settings
 #   run.sh --kernel x86_64|powerpc
 #                               the release tool in a guest under qemu, on the
 #                               guest's serial line with the driver double;
@@ -38,7 +40,7 @@ on_file() {
 on_kernel() {
   local arch=$1 preset=release groups=system work keys
   [ "$arch" = powerpc ] && preset=ppc-release groups="system system-ppc ppc"
-  [ "$arch" = powerpc ] || [ "$arch" = x86_64 ] || { echo "usage: $0 [--kernel x86_64|powerpc]" >&2; exit 2; }
+  [ "$arch" = powerpc ] || [ "$arch" = x86_64 ] || { echo "usage: $0 [--restart | --kernel x86_64|powerpc]" >&2; exit 2; }
   "$root/scripts/deps.sh" build $groups
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
@@ -75,6 +77,7 @@ on_kernel() {
   exit 0
 }
 [ "${1:-}" != --kernel ] || on_kernel "${2:-}"
+restart=QUIVET_VBOARD_RESTART=$([ "${1:-}" = --restart ] && echo 1 || echo 0)
 
 "$root/scripts/deps.sh" build run
 
@@ -85,17 +88,14 @@ tool="$root/build/native/quivet_config"
 # Relative to $root, where every run starts: LD_PRELOAD splits at blanks.
 board=build/native/vboard/libquivet_vboard.so
 watch="$root/scripts/board_watch.sh"
-[ -x "$tool" ] && [ -f "$board" ] || {
-  echo "The build did not produce the tool and the virtual board." >&2
-  exit 1
-}
+[ -x "$tool" ] && [ -f "$board" ] || { echo "The build did not produce the tool and the virtual board." >&2; exit 1; }
 
 # A mount that refuses first on PATH, and the board seen to load, or no start.
 scripts/fence.sh "$sandbox" env LD_PRELOAD="$board" "$tool" || exit 1
 
 # The shell's "Quit" notice for a tool ended by Ctrl-\ is dropped, not the tool's errors.
 run_tool() {
-  { env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox" LD_PRELOAD="$board" "$tool" 2>&3; } 3>&2 2>/dev/null
+  { env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox" LD_PRELOAD="$board" "$restart" "$tool" 2>&3; } 3>&2 2>/dev/null
 }
 
 [ -t 1 ] || echo "run.sh: standard output is not a terminal; quivet_config is running and reads its keys from standard input." >&2
@@ -115,8 +115,8 @@ if command -v tmux >/dev/null 2>&1 && [ -t 0 ] && [ -t 1 ]; then
     trap 'tmux kill-session -t "$session" 2>/dev/null || true' EXIT
     tmux new-session -d -s "$session" -c "$root" -x "$(tput cols 2>/dev/null || echo 132)" \
       -y "$(tput lines 2>/dev/null || echo 40)" \
-      sh -c 'trap : INT QUIT; ulimit -c 0; env PATH="$1" QUIVET_VBOARD_DIR="$2" LD_PRELOAD="$3" "$4"; tmux kill-session -t "$5"' \
-      run "$sandbox/.bin:$PATH" "$sandbox" "$board" "$tool" "$session"
+      sh -c 'trap : INT QUIT; ulimit -c 0; env PATH="$1" QUIVET_VBOARD_DIR="$2" LD_PRELOAD="$3" "$6" "$4"; tmux kill-session -t "$5"' \
+      run "$sandbox/.bin:$PATH" "$sandbox" "$board" "$tool" "$session" "$restart"
     tmux split-window -h -d -l 52 -t "$session" sh "$watch" "$sandbox"
     tmux attach-session -t "$session" || true
   fi

@@ -6,6 +6,7 @@
 //   QUIVET_VBOARD_DIR        sandbox folder; without it the process exits(2)
 //   QUIVET_VBOARD_MISSING=1  no board: open("/dev/quivet") fails with ENOENT
 //   QUIVET_VBOARD_STUCK_RO=1 "mount -o remount,rw /" does not take effect
+//   QUIVET_VBOARD_RESTART=1  the host restarted before this run: see "restart"
 //   QUIVET_VBOARD_SIGNAL=<signo>@<step>  raises that signal at one step of a
 //                            save: rw (the read-write remount has returned),
 //                            open, sync, close (of the written file), ro
@@ -15,14 +16,18 @@
 //
 // <dir>/board.log, appended, one event per line:
 //   start pid <pid>                          (before the first event of a run)
+//   restart                                  (then the registers are those the
+//     saved line gives, as the tool reads it, that the board accepts; the
+//     last fine-tuned channel's pair in CMD_F_TUNE; none without the file)
 //   open /dev/quivet O_RDWR -> ok | open /dev/quivet flags 0x<hex> -> ok
 //   open /dev/quivet -> missing
 //   open <path> -> refused                   (/etc/quivet.conf via open)
 //   ioctl <NAME> <arg>                       (ioctl <code> <arg> without a name)
 //   close /dev/quivet
 //   system <clear-screen> | system <command, non-printables as \xHH>
-//     Only the clear-screen command runs, and only on a terminal; elsewhere
-//     it prints "<CLEAR>\n" to stdout. mount only flips the modelled root.
+//     Only the clear-screen command runs, and only on a terminal, by BusyBox's
+//     shell when PATH has one; elsewhere it prints "<CLEAR>\n" to stdout.
+//     mount only flips the modelled root.
 //   fopen /etc/quivet.conf <mode> -> ok | ENOENT | EROFS | errno <n>
 //   fopen <path> <mode> -> refused
 //   fsync /etc/quivet.conf <size> bytes       (the file's size as synced)
@@ -31,8 +36,9 @@
 //   raise <signo>                            (the fault knob, after its step)
 //   violation <what>                         (follows the event it concerns)
 //   exit
-// <dir>/board.state, rewritten at exit: "<NAME> <value>" for every register
-// ever set, in code order.
+// <dir>/board.state, read at load, rewritten at every command the board keeps
+// and at a restart: "<NAME> <value>" for every register that holds one, in
+// code order.
 //
 // The board lives inside the tool's heap and time budgets: no allocation, no
 // stdio stream of its own, one write(2) per event.
@@ -53,6 +59,7 @@
 #include <cstdint>
 
 #include "device/commands.h"
+#include "settings/config_reader.h"
 
 // musl makes these macros for the plain calls; the board wraps both names.
 #undef open64
@@ -95,9 +102,12 @@ namespace {
 
 constexpr char kBoardPath[] = "/dev/quivet";
 constexpr char kConfigPath[] = "/etc/quivet.conf";
-constexpr char kClearCommand[] =
-    "command echo -ne '\x1b"
-    "c' && stty sane";
+#define CLEAR_SCREEN "command echo -ne '\033c' && stty sane"
+constexpr char kClearCommand[] = CLEAR_SCREEN;
+// As the host runs it: by BusyBox's shell, whose echo takes -ne (dash's
+// prints them), wherever PATH has one.
+constexpr char kHostClear[] =
+    "command -v busybox >/dev/null && exec busybox sh -c \"" CLEAR_SCREEN "\"; " CLEAR_SCREEN;
 constexpr char kMountRw[] = "mount -o remount,rw /";
 constexpr char kMountRo[] = "mount -o remount,ro /";
 constexpr int kPathMax = 1024;
@@ -136,6 +146,7 @@ struct Board {
   bool active;  // this process has talked to the board; see Log()
   bool missing;
   bool stuck_ro;
+  bool restart;
   bool stdout_is_tty;
   bool root_rw;  // root starts read-only in every process
   int log_fd;
@@ -161,41 +172,29 @@ Board board;
 // One event line, built on the stack; truncation is marked, never hidden.
 class Line {
  public:
-  Line& Add(const char* text) {
-    while (*text != '\0') Put(*text++);
-    return *this;
-  }
+  Line() {}  // user-provided: a Line() is not zeroed first
+  Line& Add(const char* text) { return Add(text, strlen(text)); }
   Line& Add(const char* text, size_t n) {
-    for (size_t i = 0; i < n; ++i) Put(text[i]);
+    const size_t room = sizeof(buf_) - 1 - len_;
+    truncated_ = truncated_ || n > room;
+    memcpy(buf_ + len_, text, n < room ? n : room);
+    len_ += n < room ? n : room;
     return *this;
   }
+  // Through uint32 so INT32_MIN formats without overflow.
   Line& Int(std::int32_t value) {
-    // Through uint32 so INT32_MIN formats without overflow.
-    std::uint32_t magnitude = static_cast<std::uint32_t>(value);
-    if (value < 0) {
-      Put('-');
-      magnitude = 0u - magnitude;
-    }
-    char digits[10];
-    int n = 0;
-    do {
-      digits[n++] = static_cast<char>('0' + magnitude % 10u);
-      magnitude /= 10u;
-    } while (magnitude != 0u);
-    while (n > 0) Put(digits[--n]);
-    return *this;
+    const auto magnitude = static_cast<std::uint32_t>(value);
+    if (value < 0) Put('-');
+    return Digits(value < 0 ? 0u - magnitude : magnitude, 10u);
   }
-  Line& Hex(std::uint32_t value) {
-    Add("0x");
-    bool started = false;
-    for (int shift = 28; shift >= 0; shift -= 4) {
-      const unsigned nibble = (value >> shift) & 0xFu;
-      if (nibble != 0u || started || shift == 0) {
-        Put("0123456789abcdef"[nibble]);
-        started = true;
-      }
-    }
-    return *this;
+  Line& Digits(std::uint32_t value, std::uint32_t base) {
+    char digits[32];
+    char* first = digits + sizeof digits;
+    do {
+      *--first = "0123456789abcdef"[value % base];
+      value /= base;
+    } while (value != 0u);
+    return Add(first, static_cast<size_t>(digits + sizeof digits - first));
   }
   // Shell text on one line: non-printables as \xHH, backslash doubled.
   Line& Escaped(const char* text) {
@@ -228,6 +227,7 @@ class Line {
     }
   }
   void Log();
+  bool Empty() const { return len_ == 0; }
 
  private:
   void Put(char c) {
@@ -242,14 +242,60 @@ class Line {
   bool truncated_ = false;
 };
 
+// A small file's text, cut to size - 1 bytes; false when there is none.
+bool ReadText(const char* path, char* text, size_t size) {
+  const int fd = real.open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  if (read(fd, text, size - 1) < 0) text[0] = '\0';
+  real.close(fd);
+  return true;
+}
+
+void SaveRegisters() {
+  Line text;
+  for (int code = 0; code < quivet::kCommandCount; ++code) {
+    if (!board.set[code]) continue;
+    const std::string_view name = quivet::kCommands[code].name;
+    text.Add(text.Empty() ? "" : "\n").Add(name.data(), name.size()).Add(" ").Int(board.reg[code]);
+  }
+  const int fd = real.open(board.state_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd >= 0 && !text.Empty()) text.WriteTo(fd);
+  if (fd >= 0) real.close(fd);
+}
+
+// The host's start-up sends what the tool would show of the saved line, and
+// the board keeps what it accepts; without the file it sends nothing.
+void Restart() {
+  Line().Add("restart").Log();
+  char line[quivet::kConfigLineChars + 1] = {};
+  const bool saved = ReadText(board.config_path, line, sizeof line);
+  if (char* end = strchr(line, '\n')) *end = '\0';  // only the first line counts
+  quivet::Settings s;
+  quivet::ParseConfigurationLine(line, s);
+  quivet::MigrateTunerCode(s);
+  // Channels go up in order: the register holds the last pair. None: a refused channel.
+  std::int32_t tune = quivet::PackFineTune(quivet::NUM_CHANNELS, 0);
+  for (int channel = 0; channel < quivet::NUM_CHANNELS; ++channel)
+    if (s.channel_freq[channel] != 0) tune = quivet::PackFineTune(channel, s.channel_freq[channel]);
+  const std::int32_t values[quivet::kCommandCount] = {
+      s.t_bri, s.t_con,   s.t_sat,   s.s_bri,   s.s_con, s.s_sat,   s.c_bri,  s.c_con, s.c_sat,
+      s.h_res, s.h_shift, s.l_delay, s.d_audio, 0,       s.f_table, s.rf_out, tune};
+  for (int code = 0; code < quivet::kCommandCount; ++code) {
+    board.set[code] = saved && quivet::CommandIsValid(code, values[code]);
+    board.reg[code] = values[code];
+  }
+  SaveRegisters();
+}
+
 // A run's record begins with the first event, not at load time: a wrapper
 // that execs the tool (a shell script, say) loads the board too, and must
-// leave no run of its own behind.
+// leave no run of its own behind, nor restart the host.
 void Line::Log() {
   if (!board.active) {
     board.active = true;
     board.pid = getpid();
     Line().Add("start pid ").Int(static_cast<std::int32_t>(board.pid)).WriteTo(board.log_fd);
+    if (board.restart) Restart();
   }
   WriteTo(board.log_fd);
 }
@@ -315,6 +361,18 @@ void ResolveRealCalls() {
   }
 }
 
+// The real board keeps its registers until the host restarts; so the
+// sandbox's board keeps them in board.state, from one run to the next.
+void LoadRegisters() {
+  char text[quivet::kCommandCount * 32] = {};
+  ReadText(board.state_path, text, sizeof text);
+  for (int code = 0; code < quivet::kCommandCount; ++code) {
+    const std::string_view name = quivet::kCommands[code].name;  // ends in a NUL
+    const char* at = name.empty() ? nullptr : strstr(text, name.data());
+    board.set[code] = at != nullptr && sscanf(at + name.size(), "%d", &board.reg[code]) == 1;
+  }
+}
+
 bool JoinPath(char* out, const char* dir, const char* name) {
   const size_t dir_len = strlen(dir);
   const size_t name_len = strlen(name);
@@ -348,6 +406,7 @@ __attribute__((constructor)) void BoardStart() {
   }
   board.missing = Flag("QUIVET_VBOARD_MISSING");
   board.stuck_ro = Flag("QUIVET_VBOARD_STUCK_RO");
+  board.restart = Flag("QUIVET_VBOARD_RESTART");
   const char* fault = getenv("QUIVET_VBOARD_SIGNAL");
   if (fault != nullptr && sscanf(fault, "%d@%7s", &board.fault_signal, board.fault_step) != 2) {
     Refuse("QUIVET_VBOARD_SIGNAL is not <signo>@<step>");
@@ -356,20 +415,13 @@ __attribute__((constructor)) void BoardStart() {
   board.board_fd = -1;
   board.closed_board_fd = -1;
   board.config_fd = -1;
+  LoadRegisters();
   board.ready = true;
 }
 
 __attribute__((destructor)) void BoardStop() {
   if (!board.active || getpid() != board.pid) return;
   Line().Add("exit").Log();
-  const int fd = real.open(board.state_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  for (int code = 0; code < quivet::kCommandCount; ++code) {
-    if (!board.set[code]) continue;
-    const std::string_view name = quivet::kCommands[code].name;
-    Line().Add(name.data(), name.size()).Add(" ").Int(board.reg[code]).WriteTo(fd);
-  }
-  real.close(fd);
 }
 
 bool Is(const char* path, const char* wanted) {
@@ -388,7 +440,7 @@ int OpenBoard(int flags) {
   if (flags == O_RDWR) {
     line.Add("O_RDWR ");
   } else {
-    line.Add("flags ").Hex(static_cast<std::uint32_t>(flags)).Add(" ");
+    line.Add("flags 0x").Digits(static_cast<std::uint32_t>(flags), 16u).Add(" ");
   }
   const int fd = real.open(board.device_path, O_RDWR | O_CREAT, 0600);
   if (fd < 0) {
@@ -528,7 +580,7 @@ int SystemHook(const char* command) {
   line.Add("system ");
   if (Is(command, kClearCommand)) {
     line.Add("<clear-screen>").Log();
-    if (board.stdout_is_tty) return RunWithoutBoard(command);
+    if (board.stdout_is_tty) return RunWithoutBoard(kHostClear);
     fputs("<CLEAR>\n", stdout);
     return 0;
   }
@@ -651,6 +703,7 @@ BOARD_API int BOARD_CALL(ioctl)(int fd, unsigned long request, ...) {
   }
   board.set[code] = true;
   board.reg[code] = arg;
+  SaveRegisters();
   return 0;
 }
 

@@ -121,8 +121,11 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   Spit(dir / ".keys", keys);
   if (setup.second) Spit(dir / ".keys2", *setup.second);
   fs::create_directories(dir / ".bin");
-  if (setup.terminal) Spit(dir / ".bin/stty", "#!/bin/sh\nkill -INT 0\n");
-  if (setup.terminal) fs::permissions(dir / ".bin/stty", fs::perms::owner_all);
+  // A Ctrl-C at the host's shell, which then clears the terminal as usual.
+  const std::string ctrl_c = "#!/bin/sh\ntrap '' INT\nkill -INT 0\nexec /bin/busybox \"$@\" <&1\n";
+  if (setup.terminal) Spit(dir / ".bin/busybox", ctrl_c);
+  if (setup.terminal) fs::permissions(dir / ".bin/busybox", fs::perms::owner_all);
+  Spit(dir / "board.state", setup.kept);
   // Named relative to dir, where the tool starts: LD_PRELOAD splits at blanks.
   fs::create_symlink(QUIVET_E2E_BOARD, dir / ".board.so");
 
@@ -132,6 +135,7 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   if (setup.board == Board::kMissing) env.push_back("QUIVET_VBOARD_MISSING=1");
   if (setup.board == Board::kStuckReadOnly) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
   if (!setup.fault.empty()) env.push_back("QUIVET_VBOARD_SIGNAL=" + setup.fault);
+  if (setup.restart) env.push_back("QUIVET_VBOARD_RESTART=1");
   // A checker such as memcheck goes first; its leading NAME=VALUE words are environment.
   const char* wrapper = std::getenv("QUIVET_TOOL_WRAPPER");
   std::vector<std::string> argv;
@@ -178,8 +182,12 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   }
   if (setup.late_keys) close(tool.keys);
   run.status = Finish(tool, deadline + std::chrono::seconds(setup.late_keys ? 2 : 0));
+  // A terminal's screen ends once the tool and its shells are gone.
+  char bytes[4096];
+  for (ssize_t n; tool.terminal >= 0 && (n = read(tool.terminal, bytes, sizeof bytes)) > 0;)
+    run.screen.append(bytes, static_cast<size_t>(n));
   for (const int fd : {tool.terminal, etc, board}) close(fd);
-  run.screen = Slurp(dir / ".out").value_or("");
+  run.screen += Slurp(dir / ".out").value_or("");
   run.errors += Slurp(dir / ".err").value_or("");
   run.config = Slurp(dir / "quivet.conf");
   struct stat st {};

@@ -27,12 +27,14 @@ struct Setup {
   bool fifo = false;                    // a FIFO stands at the file's path
   bool flocked = false;                 // another holds flocks on /etc and the board all along
   bool read_locked = false;             // a reader holds a read lock on the board all along
-  bool terminal = false;                // stdout a terminal whose stty interrupts the tool's group
+  bool terminal = false;  // stdout a terminal whose busybox interrupts the tool's group
+  std::string kept{};     // board.state as an earlier run left it: "CMD_T_BRI 9\n"
+  bool restart = false;   // the host restarts first
 };
 
 struct Outcome {
   int status = -1;        // exit status, 128 + signal, or -1 when killed at the deadline
-  std::string screen;     // stdout, with "<CLEAR>" where the board saw a clear-screen
+  std::string screen;     // stdout or its terminal, "<CLEAR>" where the board saw a clear-screen
   std::string errors;     // stderr
   std::string record;     // board events but starts and clears, "; "-joined
   std::string registers;  // board state at exit, by name, each ending in "; "
