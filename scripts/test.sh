@@ -58,6 +58,7 @@ cores() {
   for cpu in 603e 604 750 7450 e300c3 e500v1 e500mc 405gp 440epx; do
     [[ $cpu != @(e500v1|405gp) ]] || sigill $cpu || ok=1
     for preset in ppc-static $([[ $cpu = @(e500v1|405gp) ]] || echo ppc); do
+      echo "== $preset on $cpu"
       QUIVET_E2E_CPU=$cpu ctest --preset $preset -R 'Readme|every_current_key$' | tee "$TMPDIR/core.log" &&
         grep -q 'failed out of 2$' "$TMPDIR/core.log" || { echo "FAIL $preset on $cpu: not both rows passed"; ok=1; }
     done
@@ -94,7 +95,6 @@ done
 # Every suite's counts: ctest's summaries and the system stages' "N passed, M failed".
 read -r passed failed < <(awk '/^[0-9]+% tests passed, [0-9]+ tests? failed out of/ { p += $NF - $4; f += $4 }
   /^[0-9]+ passed, [0-9]+ failed$/ { p += $1; f += $3 } END { print p + 0, f + 0 }' "$TMPDIR/all.log")
-echo
 [ ${#failures[@]} -eq 0 ] || { echo "failed stages: ${failures[*]}"; [ "$failed" -gt 0 ] || failed=${#failures[@]}; }
-echo "tests: $passed passed, $failed failed"
+printf '\ntests: %s passed, %s failed\n' "$passed" "$failed"
 [ ${#failures[@]} -eq 0 ]
