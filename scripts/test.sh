@@ -41,8 +41,8 @@ build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
 # to find: a core without an FPU must end it with SIGILL (status 132), or the
 # passes on that core prove nothing.
 sigill() {
-  (cd build/ppc-release/vboard && QUIVET_VBOARD_DIR=$(mktemp -d) qemu-ppc -cpu "$1" -L /usr/powerpc-linux-gnu \
-    -E LD_PRELOAD=./libquivet_vboard.so -E PATH=/nonexistent ../quivet_config </dev/null >/dev/null 2>&1); set -- "$1" $?
+  { QUIVET_VBOARD_DIR=$(mktemp -d) env -C build/ppc-release/vboard qemu-ppc -cpu "$1" -L /usr/powerpc-linux-gnu \
+    -E LD_PRELOAD=./libquivet_vboard.so -E PATH=/nonexistent ../quivet_config; } </dev/null >/dev/null 2>&1; set -- "$1" $?
   [ "$2" = 132 ] && echo "ok   hard-float release on $1: SIGILL" || { echo "FAIL hard-float release on $1: status $2, not SIGILL's 132"; return 1; }
 }
 
