@@ -86,7 +86,7 @@ for line in "${stages[@]}"; do
   name=${line%% *} start=$SECONDS
   [[ $names == *" $name "* ]] || continue
   echo "=== $name"
-  [[ $name != system-@(ppc|stale)* || -z $(jobs -rp) ]] || echo "(it waits for its kernel, being built: $TMPDIR/kernels.log)"
+  [[ $name != system-@(ppc|stale)* || -z $(jobs -rp) ]] || echo "(if its kernel is still being built, it waits: $TMPDIR/kernels.log)"
   spawn eval "{ ${line#* }; } 2>&1 | tee -a \"\$TMPDIR/all.log\""
   wait $! && result=ok || { result=FAILED; failures+=("$name"); }
   echo "=== $name: $result ($((SECONDS - start)) s)"
