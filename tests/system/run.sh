@@ -1,31 +1,31 @@
 #!/usr/bin/env bash
 # Full-system stage: the tool on a real kernel under qemu (TCG), its serial
 # line as the terminal, a driver double for /dev/quivet and a read-only ext4
-# root. Usage: run.sh [--arch x86_64|powerpc] [--cpu e500mc|e500v2] [TOOL_BINARY]
+# root. Usage: run.sh [--arch x86_64|powerpc] [--cpu e500mc|e500v2] [--preset NAME]
+# The preset's tool is built first, a no-op when current.
 # QUIVET_SYSTEM_CASES="save ..." runs only the cases named.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
-arch=x86_64 cpu=
+arch=x86_64 cpu= preset=
 [ "${1:-}" = --arch ] && { arch=$2; shift 2; }
 [ "${1:-}" = --cpu ] && { cpu=$2; shift 2; }
+[ "${1:-}" = --preset ] && { preset=$2; shift 2; }
+[ $# -eq 0 ] || { echo "run.sh: unknown argument '$1'" >&2; exit 2; }
 # A core without a classic FPU runs the soft-float static tool alone.
 case $arch-$cpu in
-  powerpc-|powerpc-e500mc) preset=ppc-release ;;
-  powerpc-*) preset=ppc-static ;;
-  *) preset=release ;;
+  powerpc-|powerpc-e500mc) : "${preset:=ppc-release}" ;;
+  powerpc-*) : "${preset:=ppc-static}" ;;
+  *) : "${preset:=release}" ;;
 esac
 on="$arch${cpu:+ $cpu}"
-tool=${1:-$top/build/$preset/quivet_config}
+tool=$top/build/$preset/quivet_config
 passed=0
 failed=0
 keep=
 die() { keep=1; echo "FAIL system $on: $*"; echo "0 passed, 1 failed"; exit 1; }
 
-# Built every run, a no-op when current: the stage never tests a stale tool.
-if [ $# -eq 0 ]; then
-  (cd "$top" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset") >&2 || die "$preset build failed"
-fi
+(cd "$top" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset") >&2 || die "$preset build failed"
 [ -x "$tool" ] || die "no tool binary at $tool"
 source "$top/scripts/guest.sh"
 work=$(mktemp -d)
@@ -81,6 +81,9 @@ row() {
 }
 
 source "$here/cases"
+set -- ${QUIVET_SYSTEM_CASES:-}
+# Fewer cases than named (or none at all) is a failure, not a pass.
+[ $((passed + failed)) -ge $(($# > 0 ? $# : 1)) ] || { echo "FAIL $on: $((passed + failed)) cases ran"; failed=$((failed + 1)); }
 [ $failed -eq 0 ] && [ -z "${QUIVET_SYSTEM_KEEP:-}" ] || keep=1
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]
