@@ -39,9 +39,11 @@ musl_build() {
       CFLAGS="$musl_cflags" && make -j"$(nproc)" && make install) || return 1
   dpkg-query -L linux-libc-dev-powerpc-cross | sed -n "s|^$inc/\([^/]*\)$|\1|p" | grep -v '^c++$' |
     (cd "$inc" && xargs cp -r -t "$p/include") || return 1
-  # musl's wrapper and driver file name the prefix; ours find it through -B.
+  # musl's wrapper and driver file name the prefix: ours find it through -B
+  # ("-L .%s" is the first -B folder), then gcc's own folder.
   sed -n 's|.*"\$@" \([^ ]*\) ".*/\(.*\)"$|\1 \2|p' "$p/bin/musl-gcc" >"$p/lib/link.rsp" && rm "$p/bin/musl-gcc" &&
-    sed -i -e "s|-L$p/lib ||" -e "s|$p/lib/\([^ }]*\)|\1%s|g" -e "s|$p/include|../include%s|" \
+    sed -i -e "s|-L$p/lib \(.*\)|\1 -L$(dirname "$($guest_cross-gcc -print-libgcc-file-name)")|" \
+      -e "s|$p/lib/\([^ }]*\)|\1%s|g" -e "s|$p/include|../include%s|" \
       -e 's|^libgcc\.a%s|-lsoftfp &|' "$p"/lib/musl-gcc.* &&
     printf '#!/bin/sh\np=$(dirname "$(readlink -f "$0")")/..\nexec %s %s -static -B "$p/lib/" "$@" @"$p/lib/link.rsp"\n' \
       "$guest_cross-gcc" "$musl_cflags" >"$p/bin/powerpc-musl-sf-gcc" && chmod +x "$p/bin/powerpc-musl-sf-gcc" &&
