@@ -15,8 +15,9 @@
 # A failing function leaves one line naming the step and its log in guest_why.
 
 guest_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# A relative XDG_CACHE_HOME is taken from the current folder.
-guest_cache=$(realpath -m -- "${XDG_CACHE_HOME:-${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}/.cache}")/quivet-guest
+# A relative XDG_CACHE_HOME is ignored, as the XDG base directory rules say:
+# CMake, for one, runs musl.sh again from the build folder.
+[[ ${XDG_CACHE_HOME:-} == /* ]] && guest_cache=$XDG_CACHE_HOME/quivet-guest || guest_cache=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}/.cache/quivet-guest
 guest_cross=powerpc-linux-gnu
 guest_sysroot=/usr/$guest_cross
 
@@ -50,8 +51,9 @@ guest_entry() {
   [ -d "$guest_entry" ] || {
     echo "Building $what (once; cached in $guest_entry)" >&2
     for l in "$guest_cache"/*/lock; do find "${l%/lock}" -mindepth 1 -maxdepth 1 -type d -mtime +7 -exec rm -rf {} +; done
-    (t=$(mktemp -d "$guest_entry.tmp.XXXXXX") && b=$(mktemp -d /tmp/quivet.XXXXXX) && trap 'rm -rf "$b" "$t"' EXIT &&
-      cd "$b" && "$build" "$t" && mv -T "$t" "$guest_entry") >"$dir/build.log" 2>&1
+    # In the background: a stopped run waits for what it started before removing its folders.
+    (t=$(mktemp -d "$guest_entry.tmp.XXXXXX") && b=$(mktemp -d /tmp/quivet.XXXXXX) && trap 'wait; rm -rf "$b" "$t"' EXIT &&
+      cd "$b" && { "$build" "$t" & wait $!; } && mv -T "$t" "$guest_entry") >"$dir/build.log" 2>&1
   } || guest_fail "building $what failed" "$dir/build.log"
   set -- $?
   exec {lock}>&-
