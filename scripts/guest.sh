@@ -106,12 +106,13 @@ guest_build_busybox() {
 }
 
 # musl's regex is POSIX's alone: vi's search and grep's extras want GNU's.
+# musl through a link here: BusyBox's dependency files take no blank either.
 guest_make_busybox() {
-  guest_apt "$PWD" && guest_apt "$PWD" source "busybox=$version" && cd busybox-*/ &&
+  ln -s "$musl" musl && PATH=$PWD/musl/bin:$PATH && guest_apt "$PWD" && guest_apt "$PWD" source "busybox=$version" && cd busybox-*/ &&
     cat debian/config/os/linux debian/config/pkg/static |
     sed -E 's/^(CONFIG_(EXTRA_COMPAT|FEATURE_VI_REGEX_SEARCH))=y/# \1 is not set/' >.config &&
     { yes "" || true; } | make oldconfig &&
-    PATH=$musl/bin:$PATH make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC=powerpc-musl-sf-gcc busybox &&
+    make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC=powerpc-musl-sf-gcc busybox &&
     guest_fp_free busybox && cp busybox "$1/"
 }
 
@@ -120,7 +121,7 @@ guest_make_busybox() {
 guest_apt() {
   local dir=$1
   shift
-  [ $# -gt 0 ] || { mkdir -p "$dir/lists/partial" "$dir/parts" && guest_deb_src "$dir/parts" && set -- update; } || return 1
+  [ $# -gt 0 ] || { mkdir -p "$dir/lists/partial" "$dir/parts" || return 1; guest_deb_src "$dir/parts"; set -- update; }
   apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/parts" -o Dir::State::Lists="$dir/lists" "$@"
 }
 

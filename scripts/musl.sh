@@ -45,7 +45,7 @@ musl_build() {
     sed -i -e "s|-L$p/lib \(.*\)|\1 -L$(dirname "$($guest_cross-gcc -print-libgcc-file-name)")|" \
       -e "s|$p/lib/\([^ }]*\)|\1%s|g" -e "s|$p/include|../include%s|" \
       -e 's|^libgcc\.a%s|-lsoftfp &|' "$p"/lib/musl-gcc.* &&
-    printf '#!/bin/sh\np=$(dirname "$(readlink -f "$0")")/..\nexec %s %s -static -B "$p/lib/" "$@" @"$p/lib/link.rsp"\n' \
+    printf '#!/bin/sh\np=$(dirname "$0")/..\nexec %s %s -static -B "$p/lib/" "$@" @"$p/lib/link.rsp"\n' \
       "$guest_cross-gcc" "$musl_cflags" >"$p/bin/powerpc-musl-sf-gcc" && chmod +x "$p/bin/powerpc-musl-sf-gcc" &&
     musl_softfp && cp -a "$p/." "$1"
 }
