@@ -2,7 +2,7 @@
 # the tool's terminal, the driver double behind /dev/quivet, real BusyBox and
 # a read-only ext4 root. x86_64 boots Debian's packaged kernel; powerpc boots
 # a kernel and a static BusyBox cross-built from Debian's own sources, cached
-# under ${XDG_CACHE_HOME:-~/.cache}/quivet-guest and keyed on what built them.
+# (guest_entry) under ${XDG_CACHE_HOME:-~/.cache}/quivet-guest.
 # Sourced by tests/system/run.sh and scripts/run.sh (bash):
 #   guest_prepare ARCH WORK TOOL [CPU]
 #                                 kernel, BusyBox and driver; WORK/root laid out;
@@ -15,7 +15,9 @@
 # A failing function leaves one line naming the step and its log in guest_why.
 
 guest_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-guest_cache=${XDG_CACHE_HOME:-${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}/.cache}/quivet-guest
+# A relative XDG_CACHE_HOME is ignored, as the XDG base directory rules say:
+# CMake, for one, runs musl.sh again from the build folder.
+[[ ${XDG_CACHE_HOME:-} == /* ]] && guest_cache=$XDG_CACHE_HOME/quivet-guest || guest_cache=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}/.cache/quivet-guest
 guest_cross=powerpc-linux-gnu
 guest_sysroot=/usr/$guest_cross
 
@@ -24,15 +26,8 @@ guest_fail() {
   return 1
 }
 
-# Runs a step in a subshell with its output in LOG; a failure names the step.
-guest_step() {
-  local name=$1 log=$2
-  shift 2
-  ("$@") >"$log" 2>&1 || guest_fail "$name failed" "$log"
-}
-
 guest_key() {
-  cat "$@" | sha256sum | cut -c1-16
+  cat "$@" 2>/dev/null | sha256sum | cut -c1-16
 }
 
 guest_need() {
@@ -42,40 +37,58 @@ guest_need() {
   done
 }
 
-# Debian's kernel source, configured by our fragments onto tinyconfig, built
-# once per source version, fragments and compiler and kept per CPU; the tree
-# stays for modules.
+# guest_entry NAME KEY WHAT FUNCTION: $guest_entry is the cache folder
+# NAME/KEY, complete or absent. FUNCTION fills a temporary folder next to it
+# ($1), renamed into place once it succeeds; it works in a private folder
+# under /tmp, as Kbuild and BusyBox take no blank in a path. One build of NAME
+# at a time, its log in NAME/build.log. Entries unused for a week go.
+guest_entry() {
+  local dir=$guest_cache/$1 what=$3 build=$4 lock l
+  guest_entry=$dir/$2
+  [ -d "$guest_entry" ] && touch "$guest_entry" && return
+  mkdir -p "$dir" && exec {lock}>>"$dir/lock" || guest_fail "no cache folder $dir" || return 1
+  flock -n "$lock" || { echo "Waiting for $what, being built by another process (log: $dir/build.log)" >&2 && flock "$lock"; }
+  [ -d "$guest_entry" ] || {
+    echo "Building $what (once; cached in $guest_entry)" >&2
+    for l in "$guest_cache"/*/lock; do find "${l%/lock}" -mindepth 1 -maxdepth 1 -type d -mtime +7 -exec rm -rf {} +; done
+    # In the background: a stopped run waits for what it started before removing its folders.
+    (t=$(mktemp -d "$guest_entry.tmp.XXXXXX") && b=$(mktemp -d /tmp/quivet.XXXXXX) && trap 'wait; rm -rf "$b" "$t"' EXIT &&
+      cd "$b" && { "$build" "$t" & wait $!; } && mv -T "$t" "$guest_entry") >"$dir/build.log" 2>&1
+  } || guest_fail "building $what failed" "$dir/build.log"
+  set -- $?
+  exec {lock}>&-
+  return "$1"
+}
+
+# Debian's kernel source, configured by our fragments onto tinyconfig, kept
+# per CPU: vmlinux, and what building a module against it takes, as one
+# tree (as Debian's headers packages lay it out).
 guest_build_kernel() {
-  local fragments=("$guest_top"/scripts/guest/{powerpc,$guest_cpu}.config) version dir make
+  local fragments=("$guest_top"/scripts/guest/{powerpc,$guest_cpu}.config) version
   [ -r "${fragments[1]}" ] || guest_fail "no PowerPC guest for CPU '$guest_cpu'" || return 1
   version=$(dpkg-query -W -f='${Version}' linux-source-6.1 2>/dev/null) &&
     [ -r /usr/src/linux-source-6.1.tar.xz ] || guest_fail "linux-source-6.1 missing: run scripts/deps.sh system-ppc" || return 1
-  dir=$guest_cache/linux-$guest_cpu-$(guest_key <(echo "$version") "${fragments[@]}" <($guest_cross-gcc --version))
-  guest_kbuild=$dir/out guest_kernel=$dir/out/vmlinux
-  # One build at a time per core: a caller finds it done, or waits for it.
-  mkdir -p "$guest_cache" && exec {guest_lock}>>"$guest_cache/linux-$guest_cpu.lock" && flock "$guest_lock"
-  [ -f "$dir/done" ] || guest_make_kernel
-  set -- $? && exec {guest_lock}>&- && return "$1"
+  guest_entry kernel-$guest_cpu "$(guest_key <(echo "$version") "${fragments[@]}" <($guest_cross-gcc --version) \
+    <(declare -f guest_make_kernel guest_configure_kernel))" "the PowerPC $guest_cpu kernel" guest_make_kernel &&
+    guest_kernel=$guest_entry/vmlinux guest_kbuild=$guest_entry/build
 }
 
 guest_make_kernel() {
-  echo "Building the PowerPC $guest_cpu kernel (once; cached in $dir)" >&2
-  # This core's stale builds, and those named before there were two cores.
-  rm -rf "$guest_cache/linux-$guest_cpu-"* "$guest_cache"/linux-????????????????
-  mkdir -p "$dir/out"
-  make=(make -C "$dir/linux-source-6.1" O="$dir/out" ARCH=powerpc CROSS_COMPILE=$guest_cross-)
-  guest_step "unpacking linux-source-6.1" "$dir/unpack.log" tar -xJf /usr/src/linux-source-6.1.tar.xz -C "$dir" &&
-    guest_step "configuring the kernel" "$dir/config.log" guest_configure_kernel &&
-    guest_step "building the kernel" "$dir/build.log" "${make[@]}" -j"$(nproc)" vmlinux modules &&
-    touch "$dir/done"
+  local make=(make -C linux-source-6.1 O="$PWD/out" ARCH=powerpc CROSS_COMPILE=$guest_cross-)
+  tar -xJf /usr/src/linux-source-6.1.tar.xz && cp "${fragments[@]}" . && guest_configure_kernel &&
+    "${make[@]}" -j"$(nproc)" vmlinux modules && cp out/vmlinux "$1/" && mkdir "$1/build" &&
+    (cd linux-source-6.1 && find . arch/powerpc -maxdepth 1 -name 'Makefile*' && find include scripts arch/powerpc/include -type f) |
+    tar -cf - -C linux-source-6.1 -T - | tar -xf - -C "$1/build" &&
+    (cd out && find .config Module.symvers include scripts arch/powerpc/include arch/powerpc/lib/crtsavres.o -type f |
+      tar -cf - -T -) | tar -xf - -C "$1/build"
 }
 
 guest_configure_kernel() {
   "${make[@]}" tinyconfig &&
-    (cd "$dir/linux-source-6.1" && ARCH=powerpc scripts/kconfig/merge_config.sh -m -O "$dir/out" "$dir/out/.config" "${fragments[@]}") &&
+    (cd linux-source-6.1 && ARCH=powerpc scripts/kconfig/merge_config.sh -m -O ../out ../out/.config ../powerpc.config "../$guest_cpu.config") &&
     "${make[@]}" olddefconfig || return 1
   local missing
-  missing=$(cat "${fragments[@]}" | grep -E '^(CONFIG_|# CONFIG_.* is not set)' | grep -vxFf "$dir/out/.config")
+  missing=$(cat "${fragments[@]}" | grep -E '^(CONFIG_|# CONFIG_.* is not set)' | grep -vxFf out/.config)
   [ -z "$missing" ] || { echo "did not stick: $missing"; return 1; }
 }
 
@@ -83,38 +96,32 @@ guest_configure_kernel() {
 # guest runs, built with Debian's own static configuration against the
 # soft-float musl of scripts/musl.sh: one BusyBox for every PowerPC core.
 guest_build_busybox() {
-  local version dir musl
+  local version musl
   version=$(dpkg-query -W -f='${source:Version}' busybox-static 2>/dev/null) ||
     guest_fail "busybox-static missing: run scripts/deps.sh system" || return 1
   musl=$("$guest_top/scripts/musl.sh") || guest_fail "scripts/musl.sh failed" || return 1
-  dir=$guest_cache/busybox-$(guest_key <(echo "$version $musl") <($guest_cross-gcc --version))
-  guest_bb=$dir/busybox
-  [ -f "$dir/done" ] && return 0
-
-  echo "Building BusyBox for PowerPC (once; cached in $dir)" >&2
-  rm -rf "$guest_cache"/busybox-*
-  mkdir -p "$dir"
-  guest_step "fetching and building busybox $version" "$dir/build.log" guest_make_busybox && touch "$dir/done"
+  guest_entry busybox "$(guest_key <(echo "$version $musl") <($guest_cross-gcc --version) \
+    <(declare -f guest_make_busybox guest_apt guest_deb_src guest_fp_free))" "BusyBox for PowerPC" guest_make_busybox &&
+    guest_bb=$guest_entry/busybox
 }
 
 # musl's regex is POSIX's alone: vi's search and grep's extras want GNU's.
-# libc.a again after BusyBox's objects: its soft-float helpers come before libgcc's.
+# musl through a link here: BusyBox's dependency files take no blank either.
 guest_make_busybox() {
-  cd "$dir" && guest_apt "$dir" update && guest_apt "$dir" source "busybox=$version" && cd busybox-*/ &&
+  ln -s "$musl" musl && PATH=$PWD/musl/bin:$PATH && guest_apt "$PWD" && guest_apt "$PWD" source "busybox=$version" && cd busybox-*/ &&
     cat debian/config/os/linux debian/config/pkg/static |
-    sed -E -e 's/^(CONFIG_(EXTRA_COMPAT|FEATURE_VI_REGEX_SEARCH))=y/# \1 is not set/' \
-      -e 's/^CONFIG_EXTRA_LDLIBS=.*/CONFIG_EXTRA_LDLIBS="c"/' >.config &&
+    sed -E 's/^(CONFIG_(EXTRA_COMPAT|FEATURE_VI_REGEX_SEARCH))=y/# \1 is not set/' >.config &&
     { yes "" || true; } | make oldconfig &&
-    make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC="$musl/bin/powerpc-musl-sf-gcc" busybox && cp busybox "$guest_bb"
+    make -j"$(nproc)" CROSS_COMPILE=$guest_cross- CC=powerpc-musl-sf-gcc busybox &&
+    guest_fp_free busybox && cp busybox "$1/"
 }
 
-# apt-get on lists of source packages alone, kept in $1/apt: the machine's
-# own Debian entries as deb-src.
+# apt-get on lists of source packages alone, kept in folder $1 (fetched by
+# "guest_apt DIR" alone): the machine's own Debian entries as deb-src.
 guest_apt() {
-  local dir=$1/apt
+  local dir=$1
   shift
-  mkdir -p "$dir/lists/partial" "$dir/parts"
-  guest_deb_src "$dir/parts"
+  [ $# -gt 0 ] || { mkdir -p "$dir/lists/partial" "$dir/parts" || return 1; guest_deb_src "$dir/parts"; set -- update; }
   apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/parts" -o Dir::State::Lists="$dir/lists" "$@"
 }
 
@@ -129,6 +136,19 @@ guest_deb_src() {
   cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
     awk -v c="$codename" '$1 == "deb" && $0 ~ (" " c "([ -]|$)") { $1 = "deb-src"; print }' >"$1/debian-src.list"
 }
+
+# Fails if ELF $1 holds a floating-point instruction, which a core without an
+# FPU or its emulation traps, or if objdump fails. Each is listed with its
+# function (its section, when stripped): any mnemonic that starts with f
+# (arithmetic, moves, compares, conversions), lf or stf (loads and stores of
+# f registers), mffs, mtfs* or mcrfs (the FP status register).
+guest_fp_free() (
+  set -o pipefail
+  $guest_cross-objdump -d "$1" | awk -F'\t' -v f="$1" '
+    /^[0-9a-f]+ <.*>:$/ { fn = $0 }
+    $3 ~ /^(f|lf|stf|mffs|mtfs|mcrfs)/ { print fn " " $0; n++ }
+    END { print n + 0 " floating-point instructions in " f; exit fn == "" || n > 0 }'
+)
 
 # The loader and libraries that dynamic ELF $1 asks for, as paths in the guest.
 guest_libs() {
@@ -152,7 +172,7 @@ guest_install() {
 guest_prepare() {
   guest_arch=$1 guest_work=$2 guest_cpu=${4:-e500mc}
   local tool=$3 kver a ko
-  mkdir -p "$guest_work"/{kmod,root/bin,root/etc,root/proc,root/dev}
+  mkdir -p "$guest_work"/root/{bin,etc,proc,dev}
   case $guest_arch in
     x86_64)
       guest_need qemu-system-x86_64 busybox mke2fs debugfs modprobe || return 1
@@ -175,15 +195,14 @@ guest_prepare() {
     *) guest_fail "no guest for '$guest_arch' (x86_64 or powerpc)"; return 1 ;;
   esac
 
-  cp "$guest_top/tests/system/quivet_double.c" "$guest_work/kmod/"
-  echo 'obj-m := quivet_double.o' >"$guest_work/kmod/Kbuild"
-  guest_step "building the driver double" "$guest_work/kmod.log" \
-    make -C "$guest_kbuild" "${guest_make[@]}" M="$guest_work/kmod" modules || return 1
+  guest_entry double "$(guest_key <(echo "$guest_kbuild") "$guest_kbuild/Module.symvers" "$guest_top/tests/system/quivet_double.c" \
+    <(declare -f guest_make_double))" "the driver double for this kernel" guest_make_double &&
+    cp "$guest_entry/quivet_double.ko" "$guest_work/root/" || return 1
 
   guest_install "$guest_bb" bin/busybox &&
     guest_install "$tool" bin/quivet_config || guest_fail "copying the tool and its libraries" || return 1
   for a in $(guest_host_run "$guest_bb" --list); do ln -s busybox "$guest_work/root/bin/$a" 2>/dev/null; done
-  cp "$guest_top/tests/system/init" "$guest_work/kmod/quivet_double.ko" "$guest_work/root/"
+  cp "$guest_top/tests/system/init" "$guest_work/root/"
 
   # Debian's kernel has virtio and ext4 as modules: an initramfs loads them.
   guest_initrd=
@@ -195,6 +214,13 @@ guest_prepare() {
     while read -r ko; do cp "$ko" "$guest_work/initrd/modules/" && basename "$ko" >>"$guest_work/initrd/modules/order"; done
   guest_initrd=$guest_work/initrd.cpio
   (cd "$guest_work/initrd" && find . | "$guest_bb" cpio -o -H newc 2>/dev/null) >"$guest_initrd"
+}
+
+# The PowerPC kernel's tree is copied here: its path may hold a blank.
+guest_make_double() {
+  cp "$guest_top/tests/system/quivet_double.c" . && echo 'obj-m := quivet_double.o' >Kbuild &&
+    { [ "$guest_arch" = x86_64 ] || { cp -a "$guest_kbuild" kbuild && guest_kbuild=$PWD/kbuild; }; } &&
+    make -C "$guest_kbuild" "${guest_make[@]}" M="$PWD" modules && cp quivet_double.ko "$1/"
 }
 
 # Runs a guest binary on this machine (BusyBox's applet list).
