@@ -82,6 +82,10 @@ Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std:
     setrlimit(RLIMIT_FSIZE, &limit);
     // A row's own limit holds for root as for anyone: none may pass the hard one.
     if (setup.file_limit < flood) prctl(PR_CAPBSET_DROP, CAP_SYS_RESOURCE, 0, 0, 0);
+    // One that spins dies after a second of its own time (a sanitized run takes
+    // a tenth), sooner than at the deadline and however loaded the machine.
+    const rlimit spin{1, 2};
+    if (!std::getenv("QUIVET_TOOL_WRAPPER") && !*QUIVET_E2E_EMULATOR) setrlimit(RLIMIT_CPU, &spin);
     const bool input =
         piped ? dup2(ends[0], 0) == 0 && fcntl(0, F_SETFL, setup.late_keys ? O_NONBLOCK : 0) == 0
               : freopen((dir / (".keys" + tag)).c_str(), "r", stdin) != nullptr;
