@@ -214,32 +214,27 @@ struct Sandbox {
 
 // The fence scripts/run.sh and bench.sh lay too: no keystroke reaches the
 // tool until an idle run shows the board loads; without it a save would
-// write this machine's /etc. Its verdict is kept in fence for every test
-// process, and holds while it is newer than the tool, the board, the fence
-// and this runner, for the same checker and CPU model.
+// write this machine's /etc. One run serves every test process: its verdict
+// holds while newer than the tool, the board, the fence and this runner, for
+// the same checker and CPU model.
 bool BoardLoads(const fs::path& fence) {
   fs::create_directories(fence);
   const int lock = open(fence.c_str(), O_RDONLY);
-  flock(lock, LOCK_EX);  // one idle run at a time, whoever asks
+  flock(lock, LOCK_EX);  // one idle run at a time
   std::string how;
-  for (const char* name : {"QUIVET_TOOL_WRAPPER", "QUIVET_E2E_CPU"}) {
+  for (const char* name : {"QUIVET_TOOL_WRAPPER", "QUIVET_E2E_CPU"})
     how += std::string(name) + "=" + (std::getenv(name) ? std::getenv(name) : "") + "\n";
-  }
   const fs::path verdict = fence / "board-loads";
-  std::error_code missing;
+  std::error_code missing;  // a missing file is older than any
   const auto since = fs::last_write_time(verdict, missing);
-  bool loads = !missing && Slurp(verdict) == how;
-  for (const fs::path& vouched :
-       {fs::path(QUIVET_E2E_TOOL), fs::path(QUIVET_E2E_BOARD), fs::path(QUIVET_E2E_FENCE),
-        fence / ".bin/mount", fs::path("/proc/self/exe")}) {
-    loads = loads && fs::last_write_time(vouched, missing) < since && !missing;
-  }
+  bool loads = Slurp(verdict) == how;
+  for (const char* vouched :
+       {QUIVET_E2E_TOOL, QUIVET_E2E_BOARD, QUIVET_E2E_FENCE, "/proc/self/exe"})
+    loads = loads && fs::last_write_time(vouched, missing) < since;
   if (!loads) {
-    fs::remove(verdict);
     const Sandbox box;
-    loads =
-        RunIn(box.dir, fence, "", {}, {"/bin/sh", QUIVET_E2E_FENCE, fence.string()}).status == 0;
-    if (loads) Spit(verdict, how);
+    loads = RunIn(box.dir, fence, "", {}, {"/bin/sh", QUIVET_E2E_FENCE, fence}).status == 0;
+    Spit(verdict, loads ? how : "");
   }
   close(lock);
   return loads;
