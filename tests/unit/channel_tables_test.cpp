@@ -1,22 +1,24 @@
 // Default frequencies of the broadcast plans: the ends of every run of
 // channels, the gaps, and how many channels each plan has.
-#include "settings/channel_tables.h"
-
 #include <gtest/gtest.h>
 
-namespace quivet {
-namespace {
+#include <cstdint>
+#include <span>
+#include <utility>
+#include <vector>
 
-struct Khz {
-  int channel = -1;  // -1: past the plan's last row
-  std::int32_t khz = 0;
-};
+namespace quivet {
+
+// Every channel's default frequency in a plan, over -7 wherever it set none.
+std::span<const std::int32_t> DefaultFrequencies(std::int32_t f_table);  // under_test.cpp
+
+namespace {
 
 struct Plan {
   const char* name;
   std::int32_t f_table;
   int channels;
-  Khz kHz[21];  // channel, default frequency; a fixed array compiles in a fraction of the time
+  std::vector<std::pair<int, std::int32_t>> kHz;  // channel, default frequency
 };
 
 void PrintTo(const Plan& plan, std::ostream* out) {
@@ -26,23 +28,18 @@ void PrintTo(const Plan& plan, std::ostream* out) {
 class ChannelPlan : public testing::TestWithParam<Plan> {};
 
 TEST_P(ChannelPlan, FillsEveryChannelFromNothing) {
-  ChannelArray tv;
-  tv.fill(-7);  // nothing may survive from before
-  FillDefaultFrequencies(GetParam().f_table, tv);
+  const std::span<const std::int32_t> tv = DefaultFrequencies(GetParam().f_table);
   int filled = 0;
   for (const std::int32_t khz : tv) {
     EXPECT_GE(khz, 0);
     filled += khz != 0;
   }
   EXPECT_EQ(filled, GetParam().channels);
-  for (const auto& [channel, khz] : GetParam().kHz) {
-    if (channel < 0) break;
-    EXPECT_EQ(tv[channel], khz) << channel;
-  }
+  for (const auto& [channel, khz] : GetParam().kHz) EXPECT_EQ(tv[channel], khz) << channel;
 }
 
 // clang-format off
-const Plan kPlans[] = {
+INSTANTIATE_TEST_SUITE_P(Tables, ChannelPlan, testing::Values(
     Plan{"Australia", 0, 54, {{0, 46250}, {1, 57250}, {2, 64250}, {3, 86250}, {4, 95250},
         {5, 138250}, {6, 175250}, {9, 196250}, {10, 209250}, {11, 216250}, {12, 224250}, {13, 0},
         {26, 0}, {27, 521250}, {28, 527250}, {35, 576250}, {36, 591250}, {37, 0}, {38, 0},
@@ -54,8 +51,7 @@ const Plan kPlans[] = {
     Plan{"EuropeCATV", 3, 57, {{0, 48250}, {7, 97250}, {8, 105250}, {35, 294250}, {36, 303250},
         {56, 463250}, {57, 0}, {69, 0}}},
     Plan{"Blank", 4, 0, {}}, Plan{"Code5", 5, 0, {}}, Plan{"CodeMinus1", -1, 0, {}},
-    Plan{"Unset", 99, 0, {}}};
-INSTANTIATE_TEST_SUITE_P(Tables, ChannelPlan, testing::ValuesIn(kPlans),
+    Plan{"Unset", 99, 0, {}}),
     [](const testing::TestParamInfo<Plan>& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -1,9 +1,12 @@
 // The board's rulebook: which code and argument pairs it accepts from a tool.
-#include "device/commands.h"
-
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace quivet {
+
+bool BoardAccepts(int code, std::int32_t arg);  // under_test.cpp: CommandIsValid
+
 namespace {
 
 TEST(Protocol, BoardAcceptsEachCommandOnlyWithinItsRange) {
@@ -22,7 +25,7 @@ TEST(Protocol, BoardAcceptsEachCommandOnlyWithinItsRange) {
       {16, 69 << 24 | 0xFFFFFF, true}, {16, 70 << 24, false}, {17, 0, false}, {-1, 0, false}};
   // clang-format on
   for (const Row& r : rows)
-    EXPECT_EQ(CommandIsValid(r.code, r.arg), r.accepted) << r.code << " " << r.arg;
+    EXPECT_EQ(BoardAccepts(r.code, r.arg), r.accepted) << r.code << " " << r.arg;
 }
 
 }  // namespace
