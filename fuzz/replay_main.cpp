@@ -1,5 +1,6 @@
-// replay TARGET FOLDER...: feeds every file of the folders to that fuzz
-// target once, so the kept corpora run in every build without libFuzzer.
+// quivet_replay config_line|fine_tune_list|session FOLDER...: feeds every
+// file of the folders to that fuzz target once, so the kept corpora run in
+// every build without libFuzzer.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -20,10 +21,7 @@ int main(int argc, char** argv) {
                    : name == "fine_tune_list" ? Replay_fine_tune_list
                    : name == "session"        ? Replay_session
                                               : nullptr;
-  if (run == nullptr) {
-    std::fprintf(stderr, "usage: %s config_line|fine_tune_list|session FOLDER...\n", argv[0]);
-    return 2;
-  }
+  if (run == nullptr) return 2;  // no such target
   namespace fs = std::filesystem;
   std::vector<fs::path> inputs;
   for (int i = 2; i < argc; ++i) {
