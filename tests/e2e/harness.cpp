@@ -49,10 +49,8 @@ struct Child {
 };
 
 std::chrono::steady_clock::time_point Deadline() {
-  const bool slow = std::getenv("QUIVET_TOOL_WRAPPER") != nullptr;
-  return std::chrono::steady_clock::now() + std::chrono::seconds(slow                   ? 60
-                                                                 : *QUIVET_E2E_EMULATOR ? 20
-                                                                                        : 5);
+  const int seconds = std::getenv("QUIVET_TOOL_WRAPPER") ? 60 : *QUIVET_E2E_EMULATOR ? 20 : 5;
+  return std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
 }
 
 // Forks the tool in dir with .keys<tag> as all of its input, or a
@@ -215,26 +213,22 @@ struct Sandbox {
 // The fence scripts/run.sh and bench.sh lay too: no keystroke reaches the
 // tool until an idle run shows the board loads; without it a save would
 // write this machine's /etc. One run serves every test process: its verdict
-// holds while newer than the tool, the board, the fence and this runner, for
-// the same checker and CPU model.
+// holds while newer than the tool, the board, the fence and this runner.
 bool BoardLoads(const fs::path& fence) {
   fs::create_directories(fence);
   const int lock = open(fence.c_str(), O_RDONLY);
   flock(lock, LOCK_EX);  // one idle run at a time
-  std::string how;
-  for (const char* name : {"QUIVET_TOOL_WRAPPER", "QUIVET_E2E_CPU"})
-    how += std::string(name) + "=" + (std::getenv(name) ? std::getenv(name) : "") + "\n";
   const fs::path verdict = fence / "board-loads";
   std::error_code missing;  // a missing file is older than any
   const auto since = fs::last_write_time(verdict, missing);
-  bool loads = Slurp(verdict) == how;
+  bool loads = !missing;
   for (const char* vouched :
        {QUIVET_E2E_TOOL, QUIVET_E2E_BOARD, QUIVET_E2E_FENCE, "/proc/self/exe"})
     loads = loads && fs::last_write_time(vouched, missing) < since;
   if (!loads) {
     const Sandbox box;
     loads = RunIn(box.dir, fence, "", {}, {"/bin/sh", QUIVET_E2E_FENCE, fence}).status == 0;
-    Spit(verdict, loads ? how : "");
+    if (loads) Spit(verdict, "");
   }
   close(lock);
   return loads;
@@ -256,11 +250,9 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
                 const Setup& setup) {
   const fs::path fence = QUIVET_E2E_FENCE_DIR;
   static const bool board_loads = BoardLoads(fence);
-  Outcome run;
-  if (!board_loads) {
-    run.errors = "the virtual board does not load into the tool";
-    return run;
-  }
+  Outcome refused;
+  refused.errors = "the virtual board does not load into the tool";
+  if (!board_loads) return refused;
   Sandbox box;
   if (config) Spit(box.dir / "quivet.conf", *config);
   if (setup.fifo) mkfifo((box.dir / "quivet.conf").c_str(), 0644);
