@@ -1,6 +1,6 @@
-// quivet_replay config_line|fine_tune_list|session FOLDER...: feeds every
-// file of the folders to that fuzz target once, so the kept corpora run in
-// every build without libFuzzer.
+// quivet_replay config_line|fine_tune_list|session FOLDER: feeds every file
+// of the folder to that fuzz target once, so the kept corpora run in every
+// build without libFuzzer.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -21,12 +21,10 @@ int main(int argc, char** argv) {
                    : name == "fine_tune_list" ? Replay_fine_tune_list
                    : name == "session"        ? Replay_session
                                               : nullptr;
-  if (run == nullptr) return 2;  // no such target
+  if (run == nullptr || argc != 3) return 2;
   namespace fs = std::filesystem;
   std::vector<fs::path> inputs;
-  for (int i = 2; i < argc; ++i) {
-    for (const auto& entry : fs::directory_iterator(argv[i])) inputs.push_back(entry.path());
-  }
+  for (const auto& entry : fs::directory_iterator(argv[2])) inputs.push_back(entry.path());
   std::sort(inputs.begin(), inputs.end());
   for (const fs::path& path : inputs) {
     std::ifstream file(path, std::ios::binary);

@@ -7,11 +7,10 @@
 #include <utility>
 #include <vector>
 
-namespace quivet {
-
 // Every channel's default frequency in a plan, over -7 wherever it set none.
 std::span<const std::int32_t> DefaultFrequencies(std::int32_t f_table);  // under_test.cpp
 
+namespace quivet {
 namespace {
 
 struct Plan {

@@ -3,10 +3,9 @@
 
 #include <cstdint>
 
-namespace quivet {
-
 bool BoardAccepts(int code, std::int32_t arg);  // under_test.cpp: CommandIsValid
 
+namespace quivet {
 namespace {
 
 TEST(Protocol, BoardAcceptsEachCommandOnlyWithinItsRange) {

@@ -5,17 +5,13 @@
 #include "device/commands.h"
 #include "settings/channel_tables.h"
 
-namespace quivet {
-
 std::span<const std::int32_t> DefaultFrequencies(std::int32_t f_table) {
-  static ChannelArray tv;
+  static quivet::ChannelArray tv;
   tv.fill(-7);  // nothing may survive from before
-  FillDefaultFrequencies(f_table, tv);
+  quivet::FillDefaultFrequencies(f_table, tv);
   return tv;
 }
 
 bool BoardAccepts(int code, std::int32_t arg) {
-  return CommandIsValid(code, arg);
+  return quivet::CommandIsValid(code, arg);
 }
-
-}  // namespace quivet
