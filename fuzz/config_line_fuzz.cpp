@@ -41,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int want = (s.f_table >= 0 && s.f_table <= 3) ? kRows[s.f_table] : 0;
   FUZZ_CHECK(filled == want, "table %d filled %d channels", s.f_table, filled);
 
-  for (std::int32_t f : s.channel_freq) {
+  for (std::int32_t f : s.channel_freq)
     FUZZ_CHECK(f >= -99999 && f <= 999999, "six characters decoded to %d", f);
-  }
 
   char line[quivet::kConfigLineSize];
   const std::size_t len = quivet::FormatConfigurationLine(s, line);

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ranges>
 #include <thread>
 
 namespace e2e {
@@ -219,12 +220,10 @@ bool BoardLoads(const fs::path& fence) {
   const int lock = open(fence.c_str(), O_RDONLY);
   flock(lock, LOCK_EX);  // one idle run at a time
   const fs::path verdict = fence / "board-loads";
-  std::error_code missing;  // a missing file is older than any
-  const auto since = fs::last_write_time(verdict, missing);
-  bool loads = !missing;
-  for (const char* vouched :
-       {QUIVET_E2E_TOOL, QUIVET_E2E_BOARD, QUIVET_E2E_FENCE, "/proc/self/exe"})
-    loads = loads && fs::last_write_time(vouched, missing) < since;
+  std::error_code none;  // a missing file is older than any
+  bool loads = fs::exists(verdict);
+  for (const char* file : {QUIVET_E2E_TOOL, QUIVET_E2E_BOARD, QUIVET_E2E_FENCE, "/proc/self/exe"})
+    loads = loads && fs::last_write_time(file, none) < fs::last_write_time(verdict, none);
   if (!loads) {
     const Sandbox box;
     loads = RunIn(box.dir, fence, "", {}, {"/bin/sh", QUIVET_E2E_FENCE, fence}).status == 0;
@@ -238,25 +237,21 @@ bool BoardLoads(const fs::path& fence) {
 
 std::vector<std::string> Split(std::string_view text, std::string_view separator) {
   std::vector<std::string> parts;
-  for (size_t at = 0; at < text.size();) {
-    const size_t end = std::min(text.find(separator, at), text.size());
-    if (end > at) parts.emplace_back(text.substr(at, end - at));
-    at = end + separator.size();
-  }
+  for (const auto part : std::views::split(text, separator))
+    if (!part.empty()) parts.emplace_back(part.begin(), part.end());
   return parts;
 }
 
 Outcome RunTool(const std::string& keys, const std::optional<std::string>& config,
                 const Setup& setup) {
-  const fs::path fence = QUIVET_E2E_FENCE_DIR;
-  static const bool board_loads = BoardLoads(fence);
+  static const bool board_loads = BoardLoads(QUIVET_E2E_FENCE_DIR);
   Outcome refused;
   refused.errors = "the virtual board does not load into the tool";
   if (!board_loads) return refused;
   Sandbox box;
   if (config) Spit(box.dir / "quivet.conf", *config);
   if (setup.fifo) mkfifo((box.dir / "quivet.conf").c_str(), 0644);
-  return RunIn(box.dir, fence, keys, setup);
+  return RunIn(box.dir, QUIVET_E2E_FENCE_DIR, keys, setup);
 }
 
 ::testing::AssertionResult ShowsScreens(const std::vector<Screen>& expected,
@@ -268,9 +263,8 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
   while (at < all.size() && at < actual.size() && all[at] == actual[at]) ++at;
   size_t start = 0;
   size_t index = 0;
-  while (index < expected.size() && start + expected[index].text.size() <= at) {
+  while (index < expected.size() && start + expected[index].text.size() <= at)
     start += expected[index++].text.size();
-  }
   const size_t line_start = all.rfind('\n', at == 0 ? 0 : at - 1) + 1;
   auto line = [&](const std::string& side) {
     return line_start >= side.size()

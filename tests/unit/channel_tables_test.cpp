@@ -10,7 +10,6 @@
 // Every channel's default frequency in a plan, over -7 wherever it set none.
 std::span<const std::int32_t> DefaultFrequencies(std::int32_t f_table);  // under_test.cpp
 
-namespace quivet {
 namespace {
 
 struct Plan {
@@ -55,4 +54,3 @@ INSTANTIATE_TEST_SUITE_P(Tables, ChannelPlan, testing::Values(
 // clang-format on
 
 }  // namespace
-}  // namespace quivet

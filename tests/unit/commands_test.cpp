@@ -5,7 +5,6 @@
 
 bool BoardAccepts(int code, std::int32_t arg);  // under_test.cpp: CommandIsValid
 
-namespace quivet {
 namespace {
 
 TEST(Protocol, BoardAcceptsEachCommandOnlyWithinItsRange) {
@@ -28,4 +27,3 @@ TEST(Protocol, BoardAcceptsEachCommandOnlyWithinItsRange) {
 }
 
 }  // namespace
-}  // namespace quivet
