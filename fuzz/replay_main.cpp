@@ -11,9 +11,8 @@
 #include <vector>
 
 // Each target's LLVMFuzzerTestOneInput, renamed by fuzz/CMakeLists.txt.
-extern "C" int Replay_config_line(const std::uint8_t* data, std::size_t size);
-extern "C" int Replay_fine_tune_list(const std::uint8_t* data, std::size_t size);
-extern "C" int Replay_session(const std::uint8_t* data, std::size_t size);
+using Target = int(const std::uint8_t* data, std::size_t size);
+extern "C" Target Replay_config_line, Replay_fine_tune_list, Replay_session;
 
 int main(int argc, char** argv) {
   const std::string name = argc > 1 ? argv[1] : "";

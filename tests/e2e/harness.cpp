@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <ranges>
+#include <stdexcept>
 #include <thread>
 
 namespace e2e {
@@ -245,9 +246,7 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
 Outcome RunTool(const std::string& keys, const std::optional<std::string>& config,
                 const Setup& setup) {
   static const bool board_loads = BoardLoads(QUIVET_E2E_FENCE_DIR);
-  Outcome refused;
-  refused.errors = "the virtual board does not load into the tool";
-  if (!board_loads) return refused;
+  if (!board_loads) throw std::runtime_error("the virtual board does not load into the tool");
   Sandbox box;
   if (config) Spit(box.dir / "quivet.conf", *config);
   if (setup.fifo) mkfifo((box.dir / "quivet.conf").c_str(), 0644);

@@ -19,10 +19,6 @@ struct Plan {
   std::vector<std::pair<int, std::int32_t>> kHz;  // channel, default frequency
 };
 
-void PrintTo(const Plan& plan, std::ostream* out) {
-  *out << plan.name;
-}
-
 class ChannelPlan : public testing::TestWithParam<Plan> {};
 
 TEST_P(ChannelPlan, FillsEveryChannelFromNothing) {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-bool BoardAccepts(int code, std::int32_t arg);  // under_test.cpp: CommandIsValid
+extern bool (*const BoardAccepts)(int code, std::int32_t arg);  // under_test.cpp
 
 namespace {
 

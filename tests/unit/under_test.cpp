@@ -12,6 +12,4 @@ std::span<const std::int32_t> DefaultFrequencies(std::int32_t f_table) {
   return tv;
 }
 
-bool BoardAccepts(int code, std::int32_t arg) {
-  return quivet::CommandIsValid(code, arg);
-}
+extern bool (*const BoardAccepts)(int code, std::int32_t arg) = quivet::CommandIsValid;
