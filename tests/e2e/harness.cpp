@@ -215,7 +215,8 @@ struct Sandbox {
 // The fence scripts/run.sh and bench.sh lay too: no keystroke reaches the
 // tool until an idle run shows the board loads; without it a save would
 // write this machine's /etc. One run serves every test process: its verdict
-// holds while newer than the tool, the board, the fence and this runner.
+// holds while newer than the tool, the board, the fence and this runner
+// (named as started: under qemu-ppc /proc/self/exe is qemu).
 bool BoardLoads(const fs::path& fence) {
   fs::create_directories(fence);
   const int lock = open(fence.c_str(), O_RDONLY);
@@ -223,7 +224,8 @@ bool BoardLoads(const fs::path& fence) {
   const fs::path verdict = fence / "board-loads";
   std::error_code none;  // a missing file is older than any
   bool loads = fs::exists(verdict);
-  for (const char* file : {QUIVET_E2E_TOOL, QUIVET_E2E_BOARD, QUIVET_E2E_FENCE, "/proc/self/exe"})
+  for (const char* file : std::initializer_list<const char*>{
+           QUIVET_E2E_TOOL, QUIVET_E2E_BOARD, QUIVET_E2E_FENCE, program_invocation_name})
     loads = loads && fs::last_write_time(file, none) < fs::last_write_time(verdict, none);
   if (!loads) {
     const Sandbox box;
