@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <ranges>
 #include <stdexcept>
 #include <thread>
 
@@ -240,8 +239,10 @@ bool BoardLoads(const fs::path& fence) {
 
 std::vector<std::string> Split(std::string_view text, std::string_view separator) {
   std::vector<std::string> parts;
-  for (const auto part : std::views::split(text, separator))
-    if (!part.empty()) parts.emplace_back(part.begin(), part.end());
+  for (size_t at = 0, end = 0; at < text.size(); at = end + separator.size()) {
+    end = std::min(text.find(separator, at), text.size());
+    if (end > at) parts.emplace_back(text.substr(at, end - at));
+  }
   return parts;
 }
 
