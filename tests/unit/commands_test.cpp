@@ -1,10 +1,10 @@
 // The board's rulebook: which code and argument pairs it accepts from a tool.
+#include "device/commands.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <tuple>
-
-extern bool (*const BoardAccepts)(int code, std::int32_t arg);  // under_test.cpp
 
 namespace {
 
@@ -19,7 +19,7 @@ TEST(Protocol, BoardAcceptsEachCommandOnlyWithinItsRange) {
       {16, 69 << 24 | 0xFFFFFF, true}, {16, 70 << 24, false}, {17, 0, false}, {-1, 0, false}};
   // clang-format on
   for (const auto& [code, arg, accepted] : rows)
-    EXPECT_EQ(BoardAccepts(code, arg), accepted) << code << " " << arg;
+    EXPECT_EQ(quivet::CommandIsValid(code, arg), accepted) << code << " " << arg;
 }
 
 }  // namespace
