@@ -16,11 +16,9 @@ namespace {
 // A name is a row of its table, or "" for a code outside it.
 template <std::size_t Rows>
 void CheckName(const char* name, const char (&table)[Rows][30], std::int32_t code) {
-  if (code >= 0 && code < static_cast<std::int32_t>(Rows)) {
-    FUZZ_CHECK(name == table[code], "code %d names another row", code);
-  } else {
-    FUZZ_CHECK(name != nullptr && name[0] == '\0', "code %d has a name", code);
-  }
+  const bool listed = code >= 0 && code < static_cast<std::int32_t>(Rows);
+  FUZZ_CHECK(listed ? name == table[code] : name != nullptr && name[0] == '\0',
+             "code %d names another row or, outside the table, any", code);
 }
 
 }  // namespace
@@ -41,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int want = (s.f_table >= 0 && s.f_table <= 3) ? kRows[s.f_table] : 0;
   FUZZ_CHECK(filled == want, "table %d filled %d channels", s.f_table, filled);
 
-  for (std::int32_t f : s.channel_freq) {
+  for (std::int32_t f : s.channel_freq)
     FUZZ_CHECK(f >= -99999 && f <= 999999, "six characters decoded to %d", f);
-  }
 
   char line[quivet::kConfigLineSize];
   const std::size_t len = quivet::FormatConfigurationLine(s, line);
@@ -54,12 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   quivet::Settings back;
   quivet::ParseConfigurationLine(std::string_view(line, len), back);
   quivet::MigrateTunerCode(back);
-  FUZZ_CHECK(SameSettings(back, s), "'%.*s' came back from '%s' changed", static_cast<int>(size),
-             reinterpret_cast<const char*>(data), line);
-
-  char list[quivet::kFineTuneListSize];
-  quivet::ChannelArray kept = s.channel_freq;
-  if (!quivet::EncodeFineTuneList(kept, list)) quivet::LoadFineTuneFrequencies(list, kept);
-  FUZZ_CHECK(back.channel_freq == kept, "fine-tune list changed through '%s'", line);
+  CheckReadBack(back, s, line);
   return 0;
 }

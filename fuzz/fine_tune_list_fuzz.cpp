@@ -22,9 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   quivet::ChannelArray freq;
   freq.fill(12345);  // the decoder must clear what it does not set
   Decode(std::string_view(reinterpret_cast<const char*>(data), size), freq);
-  for (std::int32_t f : freq) {
+  for (std::int32_t f : freq)
     FUZZ_CHECK(f >= -99999 && f <= 999999, "six characters decoded to %d", f);
-  }
 
   char list[quivet::kFineTuneListSize];
   std::memset(list, 'z', sizeof list);
@@ -38,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Kept pairs are the channels from the lowest up, and the next one would
   // not have fitted.
   int channel = 0;
-  for (; channel < quivet::NUM_CHANNELS && back[channel] == freq[channel]; ++channel) {
-  }
+  while (channel < quivet::NUM_CHANNELS && back[channel] == freq[channel]) ++channel;
   if (whole) {
     FUZZ_CHECK(channel == quivet::NUM_CHANNELS, "channel %d did not come back from '%s'", channel,
                list);
@@ -47,9 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(channel < quivet::NUM_CHANNELS && back[channel] == 0,
              "list '%s' left out nothing yet reported so", list);
-  for (int c = channel; c < quivet::NUM_CHANNELS; ++c) {
+  for (int c = channel; c < quivet::NUM_CHANNELS; ++c)
     FUZZ_CHECK(back[c] == 0, "channel %d kept after a dropped channel %d", c, channel);
-  }
   char pair[24];
   const int n = std::snprintf(pair, sizeof pair, ",%d:%d", channel, freq[channel]);
   FUZZ_CHECK(len + static_cast<std::size_t>(n) - (len == 0 ? 1 : 0) > 199,

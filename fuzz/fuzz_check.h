@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "settings/fine_tune_list.h"
 #include "settings/settings.h"
 
 #define FUZZ_CHECK(cond, ...)                                                          \
@@ -24,4 +25,15 @@ inline bool SameSettings(const quivet::Settings& a, const quivet::Settings& b) {
          a.c_sat == b.c_sat && a.h_res == b.h_res && a.t_type == b.t_type &&
          a.f_table == b.f_table && a.d_audio == b.d_audio && a.h_shift == b.h_shift &&
          a.l_delay == b.l_delay && a.rf_out == b.rf_out;
+}
+
+// Read back from line, settings s come out the same, but for fine-tuned
+// channels the list had no room for.
+inline void CheckReadBack(const quivet::Settings& back, const quivet::Settings& s,
+                          const char* line) {
+  FUZZ_CHECK(SameSettings(back, s), "'%s' reads back changed", line);
+  char list[quivet::kFineTuneListSize];
+  quivet::ChannelArray kept = s.channel_freq;
+  if (!quivet::EncodeFineTuneList(kept, list)) quivet::LoadFineTuneFrequencies(list, kept);
+  FUZZ_CHECK(back.channel_freq == kept, "fine-tune list changed through '%s'", line);
 }

@@ -247,13 +247,7 @@ void CheckSavedLine() {
 
   quivet::Settings back;
   quivet::ParseConfigurationLine(line, back);
-  FUZZ_CHECK(SameSettings(back, quivet::settings), "saved line reads back differently: %s",
-             line.c_str());
-  // Pairs beyond the list's limit are left out; what was kept must come back.
-  char list[quivet::kFineTuneListSize];
-  quivet::ChannelArray kept = quivet::settings.channel_freq;
-  if (!quivet::EncodeFineTuneList(kept, list)) quivet::LoadFineTuneFrequencies(list, kept);
-  FUZZ_CHECK(back.channel_freq == kept, "fine-tune list reads back differently: %s", line.c_str());
+  CheckReadBack(back, quivet::settings, line.c_str());
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // Default frequencies of the broadcast plans: the ends of every run of
 // channels, the gaps, and how many channels each plan has.
-#include "settings/channel_tables.h"
-
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <span>
 #include <utility>
 #include <vector>
 
-namespace quivet {
+// Every channel's default frequency in a plan, over -7 wherever it set none.
+std::span<const std::int32_t> DefaultFrequencies(std::int32_t f_table);  // under_test.cpp
+
 namespace {
 
 struct Plan {
@@ -17,16 +19,10 @@ struct Plan {
   std::vector<std::pair<int, std::int32_t>> kHz;  // channel, default frequency
 };
 
-void PrintTo(const Plan& plan, std::ostream* out) {
-  *out << plan.name;
-}
-
 class ChannelPlan : public testing::TestWithParam<Plan> {};
 
 TEST_P(ChannelPlan, FillsEveryChannelFromNothing) {
-  ChannelArray tv;
-  tv.fill(-7);  // nothing may survive from before
-  FillDefaultFrequencies(GetParam().f_table, tv);
+  const std::span<const std::int32_t> tv = DefaultFrequencies(GetParam().f_table);
   int filled = 0;
   for (const std::int32_t khz : tv) {
     EXPECT_GE(khz, 0);
@@ -54,4 +50,3 @@ INSTANTIATE_TEST_SUITE_P(Tables, ChannelPlan, testing::Values(
 // clang-format on
 
 }  // namespace
-}  // namespace quivet
