@@ -25,7 +25,7 @@ plain() { # name, then configure arguments
   echo "== $name"
   cmake -S . -B "$root/$name" "$@" >/dev/null
   build "$name" "$root/$name"
-  ctest --test-dir "$root/$name" -j2 --output-on-failure >"$root/$name.test.log" 2>&1 ||
+  ctest --test-dir "$root/$name" -j2 --no-tests=error --output-on-failure >"$root/$name.test.log" 2>&1 ||
     { tail -n 40 "$root/$name.test.log" && exit 1; }
   # Indented: test.sh counts the suite once, from its own stages.
   grep -E 'tests passed' "$root/$name.test.log" | sed 's/^/  /'
