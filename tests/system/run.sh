@@ -20,9 +20,7 @@ case $arch-$cpu in
 esac
 on="$arch${cpu:+ $cpu}"
 tool=$top/build/$preset/quivet_config
-passed=0
-failed=0
-keep=
+passed=0 failed=0 keep=
 die() { keep=1; echo "FAIL system $on: $*"; echo "0 passed, 1 failed"; exit 1; }
 
 (cd "$top" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset") >&2 || die "$preset build failed"
@@ -71,13 +69,9 @@ row() {
     [ "$t" = 0 ] || why+="exit status '$t'; "
     grep -q '^ROOT .* / ext4 ro,' "$d/log" || why+="root not ro; "
   fi
-  if [ -z "$why" ]; then
-    echo "ok   $on $name"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $on $name: $why(serial log: $d/log)"
-    failed=$((failed + 1))
-  fi
+  [ -z "$why" ] && { echo "ok   $on $name" && passed=$((passed + 1)) && return; }
+  echo "FAIL $on $name: $why(serial log: $d/log)"
+  failed=$((failed + 1))
 }
 
 source "$here/cases"
