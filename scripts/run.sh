@@ -33,8 +33,9 @@ screens() {
 # What this run did ($1, or nothing: no save), then what is on file now.
 on_file() {
   echo "${1:-This run did not save.}"
-  [ -f "$sandbox/quivet.conf" ] && echo "On file (sandbox/quivet.conf):" && head -n 1 "$sandbox/quivet.conf" ||
-    echo "Nothing on file (sandbox/quivet.conf does not exist)."
+  if [ -f "$sandbox/quivet.conf" ]; then echo "On file (sandbox/quivet.conf):" && head -n 1 "$sandbox/quivet.conf"
+  elif [ -e "$sandbox/quivet.conf" ]; then echo "sandbox/quivet.conf is not a regular file."
+  else echo "Nothing on file (sandbox/quivet.conf does not exist)."; fi
 }
 
 on_kernel() {
@@ -128,8 +129,12 @@ fi
 echo
 sh "$watch" --once "$sandbox"
 echo
-# The last run's record: a file opened for writing is a save.
+# The last run's record: a save is a file written and closed, then the
+# root read-only again; a run killed on the way says how far it got.
 on_file "$(awk '/^start / { s = "" }
-  /^system mount -o remount,rw / { s = "This run could not save (Unable to save configuration)." }
-  /^fopen \/etc\/quivet.conf w.* -> ok$/ { s = "This run saved its settings." }
+  /^system mount -o remount,rw / { s = "This run ended during its save, the file not yet opened: it is as it was." }
+  /^fopen \/etc\/quivet.conf w/ { s = /-> ok$/ ? "This run ended during its save: the file may be empty or cut short." \
+    : "This run could not save (Unable to save configuration)." }
+  /^fclose / && s ~ /cut short/ { s = "This run wrote its settings, then ended with the root still writable." }
+  /^system mount -o remount,ro / && s ~ /still writable/ { s = "This run saved its settings." }
   END { print s }' "$sandbox/board.log" 2>/dev/null)"
