@@ -79,7 +79,7 @@ on_kernel() {
 }
 [ "${1:-}" != --kernel ] || on_kernel "${2:-}"
 [ $# -eq 0 ] || [ "$*" = --restart ] || { echo "usage: $0 [--restart | --kernel x86_64|powerpc]" >&2; exit 2; }
-restart=QUIVET_VBOARD_RESTART=$([ "${1:-}" = --restart ] && echo 1 || echo 0)
+restart=QUIVET_VBOARD_RESTART=$([ "${1:-}" = --restart ] && echo 1 || echo "${QUIVET_VBOARD_RESTART:-0}")
 
 "$root/scripts/deps.sh" build run
 

@@ -33,7 +33,10 @@
 //   fsync /etc/quivet.conf <size> bytes       (the file's size as synced)
 //   fclose /etc/quivet.conf
 //   poll standard input                      (the tool waits for its keys)
-//   raise <signo>                            (the fault knob, after its step)
+//   raise <signo>                            (the fault knob: after the event
+//                                             of rw and open, before that of
+//                                             sync, close and ro, whose call
+//                                             has not been made)
 //   violation <what>                         (follows the event it concerns)
 //   exit
 // <dir>/board.state, read at load, rewritten at every command the board keeps
@@ -408,7 +411,8 @@ __attribute__((constructor)) void BoardStart() {
   board.stuck_ro = Flag("QUIVET_VBOARD_STUCK_RO");
   board.restart = Flag("QUIVET_VBOARD_RESTART");
   const char* fault = getenv("QUIVET_VBOARD_SIGNAL");
-  if (fault != nullptr && sscanf(fault, "%d@%7s", &board.fault_signal, board.fault_step) != 2) {
+  if (fault != nullptr && (sscanf(fault, "%d@%7s", &board.fault_signal, board.fault_step) != 2 ||
+                           board.fault_signal < 1 || board.fault_signal > SIGRTMAX)) {
     Refuse("QUIVET_VBOARD_SIGNAL is not <signo>@<step>");
   }
   board.stdout_is_tty = isatty(1) != 0;
@@ -584,12 +588,12 @@ int SystemHook(const char* command) {
     fputs("<CLEAR>\n", stdout);
     return 0;
   }
+  if (Is(command, kMountRo)) Fault("ro");
   line.Escaped(command).Log();
   if (Is(command, kMountRw)) {
     if (!board.stuck_ro) board.root_rw = true;
     Fault("rw");
   } else if (Is(command, kMountRo)) {
-    Fault("ro");
     board.root_rw = false;
   } else {
     Violation("shell command not allowed");
@@ -749,8 +753,8 @@ BOARD_API int BOARD_CALL(fsync)(int fd) {
     // The size at fsync is what a power cut would leave on the medium.
     struct stat st {};
     const std::int32_t size = fstat(fd, &st) == 0 ? static_cast<std::int32_t>(st.st_size) : -1;
-    Line().Add("fsync /etc/quivet.conf ").Int(size).Add(" bytes").Log();
     Fault("sync");
+    Line().Add("fsync /etc/quivet.conf ").Int(size).Add(" bytes").Log();
   }
   return real.fsync(fd);
 }
@@ -758,13 +762,13 @@ BOARD_API int BOARD_CALL(fsync)(int fd) {
 BOARD_API int BOARD_CALL(fclose)(FILE* file) {
   if (real.fclose == nullptr) ResolveRealCalls();
   if (board.ready && file != nullptr && file == board.config_file) {
+    if (board.config_writing) Fault("close");
     {
       KeepErrno keep;
       Line().Add("fclose /etc/quivet.conf").Log();
     }
     board.config_file = nullptr;
     board.config_fd = -1;
-    if (board.config_writing) Fault("close");
   }
   return real.fclose(file);
 }

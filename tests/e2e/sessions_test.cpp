@@ -76,17 +76,17 @@ std::string ExpectedRecord(const Case& c) {
   }
   if (last != "leaving") r.push_back("system mount -o remount,ro /");
   r.push_back("exit");
-  // The fault knob's signal follows the last event of its step.
-  const std::pair<std::string, std::string> steps[] = {{"rw", "system mount -o remount,rw"},
-                                                       {"open", "fopen /etc/quivet.conf w+"},
-                                                       {"sync", "fsync"},
-                                                       {"close", "fclose"},
-                                                       {"ro", "system mount -o remount,ro"}};
-  for (const auto& step : steps) {
-    if (!c.setup.fault.ends_with("@" + step.first)) continue;
-    const auto at =
-        std::find_if(r.rbegin(), r.rend(), [&](auto& e) { return e.starts_with(step.second); });
-    r.insert(at.base(), "raise " + c.setup.fault.substr(0, c.setup.fault.find('@')));
+  // The fault knob's signal follows the last event of a step done (rw,
+  // open) and comes before that of one about to be done.
+  const std::tuple<std::string, std::string, int> steps[] = {{"rw", "system mount -o remount,rw", 0},
+                                                             {"open", "fopen /etc/quivet.conf w+", 0},
+                                                             {"sync", "fsync", 1},
+                                                             {"close", "fclose", 1},
+                                                             {"ro", "system mount -o remount,ro", 1}};
+  for (const auto& [step, event, before] : steps) {
+    if (!c.setup.fault.ends_with("@" + step)) continue;
+    const auto at = std::find_if(r.rbegin(), r.rend(), [&](auto& e) { return e.starts_with(event); });
+    r.insert(at.base() - before, "raise " + c.setup.fault.substr(0, c.setup.fault.find('@')));
   }
   std::string joined;
   for (const std::string& event : r) joined += (joined.empty() ? "" : "; ") + event;
