@@ -78,14 +78,16 @@ std::string ExpectedRecord(const Case& c) {
   r.push_back("exit");
   // The fault knob's signal follows the last event of a step done (rw,
   // open) and comes before that of one about to be done.
-  const std::tuple<std::string, std::string, int> steps[] = {{"rw", "system mount -o remount,rw", 0},
-                                                             {"open", "fopen /etc/quivet.conf w+", 0},
-                                                             {"sync", "fsync", 1},
-                                                             {"close", "fclose", 1},
-                                                             {"ro", "system mount -o remount,ro", 1}};
+  const std::tuple<std::string, std::string, int> steps[] = {
+      {"rw", "system mount -o remount,rw", 0},
+      {"open", "fopen /etc/quivet.conf w+", 0},
+      {"sync", "fsync", 1},
+      {"close", "fclose", 1},
+      {"ro", "system mount -o remount,ro", 1}};
   for (const auto& [step, event, before] : steps) {
     if (!c.setup.fault.ends_with("@" + step)) continue;
-    const auto at = std::find_if(r.rbegin(), r.rend(), [&](auto& e) { return e.starts_with(event); });
+    const auto at =
+        std::find_if(r.rbegin(), r.rend(), [&](auto& e) { return e.starts_with(event); });
     r.insert(at.base() - before, "raise " + c.setup.fault.substr(0, c.setup.fault.find('@')));
   }
   std::string joined;
