@@ -50,7 +50,8 @@ guest_entry() {
   flock -n "$lock" || { echo "Waiting for $what, being built by another process (log: $dir/build.log)" >&2 && flock "$lock"; }
   [ -d "$guest_entry" ] || {
     echo "Building $what (once; cached in $guest_entry)" >&2
-    for l in "$guest_cache"/*/lock; do find "${l%/lock}" -mindepth 1 -maxdepth 1 -type d -mtime +7 -exec rm -rf {} +; done
+    for l in "$guest_cache"/*/lock; do find "${l%/lock}" -mindepth 1 -maxdepth 1 -type d -mtime +6 -exec rm -rf {} +; done
+    rm -rf "$guest_cache"/{linux,busybox,musl}-* "$guest_cache"/{apt,*.lock} # the layout before entries had folders
     # In the background: a stopped run waits for what it started before removing its folders.
     (t=$(mktemp -d "$guest_entry.tmp.XXXXXX") && b=$(mktemp -d /tmp/quivet.XXXXXX) && trap 'wait; rm -rf "$b" "$t"' EXIT &&
       cd "$b" && { "$build" "$t" & wait $!; } && mv -T "$t" "$guest_entry") >"$dir/build.log" 2>&1

@@ -2,6 +2,7 @@
 # Every test, stage by stage (docs/testing.md); each stage builds what it
 # tests. Installs what is missing first.
 #   scripts/test.sh            every stage, then "tests: N passed, M failed"
+#                              and "; stages failed: ..." if any did
 #   scripts/test.sh NAME...    those stages alone
 #   scripts/test.sh --list     the stage names
 set -uo pipefail
@@ -74,7 +75,16 @@ TMPDIR=$(mktemp -d) failures=()
 # which every exit ends. A stage is waited on in the background, so that a
 # signal reaches the trap at once.
 spawn() { set -m; "$@" </dev/null & set +m; }
-trap 'exec 2>/dev/null; kill -KILL $(jobs -rp | sed "s/^/-/"); [ ${#failures[@]} -ne 0 ] || rm -rf "$TMPDIR"' EXIT
+# SIGTERM first, so that ninja and make end the jobs they put in groups of
+# their own and a cache build removes its folders; SIGKILL after 5 s.
+stop() {
+  local g i
+  g=$(jobs -rp | sed "s/^/-/") && [ -n "$g" ] || return 0
+  kill -TERM $g
+  for i in {1..10}; do kill -0 $g 2>/dev/null || return 0; sleep 0.5; done
+  kill -KILL $g
+}
+trap 'exec 2>/dev/null; stop; [ ${#failures[@]} -ne 0 ] || rm -rf "$TMPDIR"' EXIT
 trap 'exit 143' TERM; trap 'exit 130' INT
 
 # The PowerPC kernels take minutes; the stages that run one qemu at a time
@@ -95,6 +105,5 @@ done
 # Every suite's counts: ctest's summaries and the system stages' "N passed, M failed".
 read -r passed failed < <(awk '/^[0-9]+% tests passed, [0-9]+ tests? failed out of/ { p += $NF - $4; f += $4 }
   /^[0-9]+ passed, [0-9]+ failed$/ { p += $1; f += $3 } END { print p + 0, f + 0 }' "$TMPDIR/all.log")
-[ ${#failures[@]} -eq 0 ] || { echo "failed stages: ${failures[*]}"; [ "$failed" -gt 0 ] || failed=${#failures[@]}; }
-printf '\ntests: %s passed, %s failed\n' "$passed" "$failed"
+printf '\ntests: %s passed, %s failed%s\n' "$passed" "$failed" "${failures[*]:+; stages failed: ${failures[*]}}"
 [ ${#failures[@]} -eq 0 ]
