@@ -130,11 +130,13 @@ echo
 sh "$watch" --once "$sandbox"
 echo
 # The last run's record: a save is a file written and closed, then the
-# root read-only again; a run killed on the way says how far it got.
+# root read-only again; a run killed on the way says how far it got. A
+# record cut short (by a file-size limit) or sent elsewhere cannot tell.
 on_file "$(awk '/^start / { s = "" }
   /^system mount -o remount,rw / { s = "This run ended during its save, the file not yet opened: it is as it was." }
   /^fopen \/etc\/quivet.conf w/ { s = /-> ok$/ ? "This run ended during its save: the file may be empty or cut short." \
     : "This run could not save (Unable to save configuration)." }
   /^fclose / && s ~ /cut short/ { s = "This run wrote its settings, then ended with the root still writable." }
-  /^system mount -o remount,ro / && s ~ /still writable/ { s = "This run saved its settings." }
+  /^system mount -o remount,ro / { s = s ~ /still writable/ ? "This run saved its settings." \
+    : "This run could not save (Unable to save configuration)." }
   END { print s }' "$sandbox/board.log" 2>/dev/null)"

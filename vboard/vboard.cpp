@@ -411,9 +411,14 @@ __attribute__((constructor)) void BoardStart() {
   board.stuck_ro = Flag("QUIVET_VBOARD_STUCK_RO");
   board.restart = Flag("QUIVET_VBOARD_RESTART");
   const char* fault = getenv("QUIVET_VBOARD_SIGNAL");
-  if (fault != nullptr && (sscanf(fault, "%d@%7s", &board.fault_signal, board.fault_step) != 2 ||
-                           board.fault_signal < 1 || board.fault_signal > SIGRTMAX)) {
-    Refuse("QUIVET_VBOARD_SIGNAL is not <signo>@<step>");
+  if (fault != nullptr) {
+    char* at = nullptr;
+    const long signo = strtol(fault, &at, 10);
+    if (at == fault || *at != '@' || signo < 1 || signo > SIGRTMAX) {
+      Refuse("QUIVET_VBOARD_SIGNAL is not <signo>@<step>");
+    }
+    board.fault_signal = static_cast<int>(signo);
+    snprintf(board.fault_step, sizeof board.fault_step, "%s", at + 1);
   }
   board.stdout_is_tty = isatty(1) != 0;
   board.board_fd = -1;
