@@ -43,7 +43,7 @@ guest_need() {
 # under /tmp, as Kbuild and BusyBox take no blank in a path. One build of NAME
 # at a time, its log in NAME/build.log. Entries unused for a week go.
 guest_entry() {
-  local dir=$guest_cache/$1 what=$3 build=$4 lock l
+  local dir=$guest_cache/$1 what=$3 build=$4 lock l w
   guest_entry=$dir/$2
   [ -d "$guest_entry" ] && touch "$guest_entry" && return
   mkdir -p "$dir" && exec {lock}>>"$dir/lock" || guest_fail "no cache folder $dir" || return 1
@@ -52,8 +52,12 @@ guest_entry() {
     echo "Building $what (once; cached in $guest_entry)" >&2
     for l in "$guest_cache"/*/lock; do find "${l%/lock}" -mindepth 1 -maxdepth 1 -type d -mtime +6 -exec rm -rf {} +; done
     rm -rf "$guest_cache"/{linux,busybox,musl}-* "$guest_cache"/{apt,*.lock} # the layout before entries had folders
+    # What a killed build of this name left: only the lock's holder builds.
+    w=$(cat "$dir/work" 2>/dev/null) && [[ $w == /tmp/quivet.* ]] && rm -rf "$w"
+    rm -rf "$dir"/*.tmp.*
     # In the background: a stopped run waits for what it started before removing its folders.
-    (t=$(mktemp -d "$guest_entry.tmp.XXXXXX") && b=$(mktemp -d /tmp/quivet.XXXXXX) && trap 'wait; rm -rf "$b" "$t"' EXIT &&
+    (t=$(mktemp -d "$guest_entry.tmp.XXXXXX") && b=$(mktemp -d /tmp/quivet.XXXXXX) && echo "$b" >"$dir/work" &&
+      trap 'wait; rm -rf "$t" "$b" "$dir/work"' EXIT &&
       cd "$b" && { "$build" "$t" & wait $!; } && mv -T "$t" "$guest_entry") >"$dir/build.log" 2>&1
   } || guest_fail "building $what failed" "$dir/build.log"
   set -- $?

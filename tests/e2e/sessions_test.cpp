@@ -87,7 +87,7 @@ std::string ExpectedRecord(const Case& c) {
   for (const auto& [step, event, before] : steps) {
     if (!c.setup.fault.ends_with("@" + step)) continue;
     const auto at =
-        std::find_if(r.rbegin(), r.rend(), [&](auto& e) { return e.starts_with(event); });
+        std::find_if(r.rbegin(), r.rend(), [&ev = event](auto& e) { return e.starts_with(ev); });
     r.insert(at.base() - before, "raise " + c.setup.fault.substr(0, c.setup.fault.find('@')));
   }
   std::string joined;
