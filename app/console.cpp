@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/main_menu.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace quivet {
 
@@ -39,6 +39,12 @@ void DiscardRestOfLine() {
 
 void ClearScreen() {
   platform::RunShell(CLEAR_SCREEN_COMMAND);
+}
+
+void ExitWithoutSaving() {
+  ClearScreen();
+  platform::CloseDevice(settings.quivet_fd);
+  platform::ExitProcess(0);
 }
 
 int ReadMenuChoice() {

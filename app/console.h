@@ -16,6 +16,10 @@ inline constexpr int kRfEntrySize = 20;         // RF output channel
 
 void ClearScreen();
 
+// Main menu choice 6, and how every screen leaves at end of input: changes
+// already sent stay in the board, nothing is saved.
+[[noreturn]] void ExitWithoutSaving();
+
 // First character of the line; the rest of the line is discarded.
 int ReadMenuChoice();
 

@@ -36,12 +36,6 @@ constexpr char kMainMenuText[] = " Quivet Configuration Tool (v" QUIVET_VERSION_
 
 }  // namespace
 
-void ExitWithoutSaving() {
-  ClearScreen();
-  platform::CloseDevice(settings.quivet_fd);
-  platform::ExitProcess(0);
-}
-
 void DisplayMainMenu() {
   ClearScreen();
   std::fputs(kMainMenuText, stdout);

@@ -7,7 +7,4 @@ namespace quivet {
 void DisplayMainMenu();
 [[noreturn]] void MainMenu();
 
-// Also how every screen leaves at end of input.
-[[noreturn]] void ExitWithoutSaving();
-
 }  // namespace quivet

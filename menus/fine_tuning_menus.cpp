@@ -1,10 +1,10 @@
 #include <cstdio>
 
 #include "app/console.h"
-#include "app/number.h"
 #include "device/device.h"
 #include "menus/menus.h"
 #include "settings/fine_tune_list.h"
+#include "settings/number.h"
 
 namespace quivet {
 

@@ -1,9 +1,9 @@
 #include <cstdio>
 
 #include "app/console.h"
-#include "app/number.h"
 #include "device/device.h"
 #include "menus/menus.h"
+#include "settings/number.h"
 
 namespace quivet {
 

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "app/number.h"
 #include "platform/platform.h"
 #include "settings/channel_tables.h"
 #include "settings/fine_tune_list.h"
+#include "settings/number.h"
 #include "settings/text_builder.h"
 
 namespace quivet {

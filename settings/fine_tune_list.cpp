@@ -1,6 +1,6 @@
 #include "settings/fine_tune_list.h"
 
-#include "app/number.h"
+#include "settings/number.h"
 #include "settings/text_builder.h"
 
 namespace quivet {

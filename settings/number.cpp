@@ -1,4 +1,4 @@
-#include "app/number.h"
+#include "settings/number.h"
 
 namespace quivet {
 
