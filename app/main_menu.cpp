@@ -45,24 +45,13 @@ void MainMenu() {
   for (;;) {
     DisplayMainMenu();
     switch (ReadMenuChoice()) {
-      case '1':
-        PictureSettingsMenu();
-        break;
-      case '2':
-        AudioSettingsMenu();
-        break;
-      case '3':
-        TunerSettingsMenu();
-        break;
-      case '4':
-        OtherSettingsMenu();
-        break;
-      case '5':
-        SaveAndExit();
-      case '6':
-        ExitWithoutSaving();
-      default:
-        break;
+      case '1': PictureSettingsMenu(); break;
+      case '2': AudioSettingsMenu(); break;
+      case '3': TunerSettingsMenu(); break;
+      case '4': OtherSettingsMenu(); break;
+      case '5': SaveAndExit();
+      case '6': ExitWithoutSaving();
+      default: break;
     }
   }
 }

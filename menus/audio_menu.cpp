@@ -27,10 +27,8 @@ void AudioSettingsMenu() {
         settings.d_audio = 0;
         SendDeviceCommand(CMD_D_AUDIO, 0);
         return;
-      case '3':
-        return;
-      default:
-        break;
+      case '3': return;
+      default: break;
     }
   }
 }

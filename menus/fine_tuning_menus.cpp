@@ -37,16 +37,10 @@ void FineTuningMenu() {
         " Choice: ",
         stdout);
     switch (ReadMenuChoice()) {
-      case '1':
-        DisplayFrequencySettings();
-        break;
-      case '2':
-        FineTuning();
-        break;
-      case '3':
-        return;
-      default:
-        break;
+      case '1': DisplayFrequencySettings(); break;
+      case '2': FineTuning(); break;
+      case '3': return;
+      default: break;
     }
   }
 }

@@ -31,19 +31,13 @@ void OtherSettingsMenu() {
   for (;;) {
     DisplayOtherSettingsMenu();
     switch (ReadMenuChoice()) {
-      case '1':
-        SetHorizontalResolution();
-        break;
+      case '1': SetHorizontalResolution(); break;
       case '2':
         if (ShiftOffered()) SetHorizontalShift();
         break;
-      case '3':
-        SetLuminanceDelay();
-        break;
-      case '4':
-        return;
-      default:
-        break;
+      case '3': SetLuminanceDelay(); break;
+      case '4': return;
+      default: break;
     }
   }
 }
@@ -62,19 +56,11 @@ void SetHorizontalResolution() {
         stdout);
     std::int32_t pixels = 0;
     switch (ReadMenuChoice()) {
-      case '1':
-        pixels = 480;
-        break;
-      case '2':
-        pixels = 544;
-        break;
-      case '3':
-        pixels = 720;
-        break;
-      case '4':
-        return;
-      default:
-        continue;
+      case '1': pixels = 480; break;
+      case '2': pixels = 544; break;
+      case '3': pixels = 720; break;
+      case '4': return;
+      default: continue;
     }
     settings.h_res = pixels;
     SendDeviceCommand(CMD_H_RES, pixels);

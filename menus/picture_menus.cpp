@@ -44,8 +44,7 @@ std::int32_t CurrentValue(std::uint8_t source, PictureSetting setting) {
       return setting == kBrightness ? s.t_bri : setting == kContrast ? s.t_con : s.t_sat;
     case SOURCE_SVIDEO:
       return setting == kBrightness ? s.s_bri : setting == kContrast ? s.s_con : s.s_sat;
-    default:
-      return setting == kBrightness ? s.c_bri : setting == kContrast ? s.c_con : s.c_sat;
+    default: return setting == kBrightness ? s.c_bri : setting == kContrast ? s.c_con : s.c_sat;
   }
 }
 
@@ -103,19 +102,11 @@ void PictureSettingsMenu() {
   for (;;) {
     DisplayPictureSettingsMenu();
     switch (ReadMenuChoice()) {
-      case '1':
-        AdjustPictureSettings(SOURCE_TUNER);
-        break;
-      case '2':
-        AdjustPictureSettings(SOURCE_COMPOSITE);
-        break;
-      case '3':
-        AdjustPictureSettings(SOURCE_SVIDEO);
-        break;
-      case '4':
-        return;
-      default:
-        break;
+      case '1': AdjustPictureSettings(SOURCE_TUNER); break;
+      case '2': AdjustPictureSettings(SOURCE_COMPOSITE); break;
+      case '3': AdjustPictureSettings(SOURCE_SVIDEO); break;
+      case '4': return;
+      default: break;
     }
   }
 }
@@ -139,19 +130,11 @@ void AdjustPictureSettings(std::uint8_t source) {
   for (;;) {
     DisplayInputSourceMenu(source);
     switch (ReadMenuChoice()) {
-      case '1':
-        SetBrightness(source);
-        break;
-      case '2':
-        SetContrast(source);
-        break;
-      case '3':
-        SetSaturation(source);
-        break;
-      case '4':
-        return;
-      default:
-        break;
+      case '1': SetBrightness(source); break;
+      case '2': SetContrast(source); break;
+      case '3': SetSaturation(source); break;
+      case '4': return;
+      default: break;
     }
   }
 }

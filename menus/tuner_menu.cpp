@@ -31,25 +31,15 @@ void TunerSettingsMenu() {
     std::fputs(RfOutputOffered() ? " 5. RF Output Channel\n" : "\n", stdout);
     std::fputs(" 6. Return to main menu\n\n Choice: ", stdout);
     switch (ReadMenuChoice()) {
-      case '1':
-        settings.t_type = TUNER_PHILIPS;
-        break;
-      case '2':
-        settings.t_type = TUNER_SAMSUNG;
-        break;
-      case '3':
-        FreqSettingsMenu();
-        break;
-      case '4':
-        FineTuningMenu();
-        break;
+      case '1': settings.t_type = TUNER_PHILIPS; break;
+      case '2': settings.t_type = TUNER_SAMSUNG; break;
+      case '3': FreqSettingsMenu(); break;
+      case '4': FineTuningMenu(); break;
       case '5':
         if (RfOutputOffered()) SetRFOutputChannel();
         break;
-      case '6':
-        return;
-      default:
-        break;
+      case '6': return;
+      default: break;
     }
   }
 }

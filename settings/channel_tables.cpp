@@ -43,16 +43,11 @@ constexpr ChannelRun ccir_catv_tv_chans[] = {
 
 std::span<const ChannelRun> RunsOf(std::int32_t f_table) {
   switch (f_table) {
-    case FTABLE_AUSTRALIA:
-      return aus_tv_chans;
-    case FTABLE_NEW_ZEALAND:
-      return nz_tv_chans;
-    case FTABLE_EUROPE_CCIR:
-      return ccir_tv_chans;
-    case FTABLE_EUROPE_CATV:
-      return ccir_catv_tv_chans;
-    default:
-      return {};
+    case FTABLE_AUSTRALIA: return aus_tv_chans;
+    case FTABLE_NEW_ZEALAND: return nz_tv_chans;
+    case FTABLE_EUROPE_CCIR: return ccir_tv_chans;
+    case FTABLE_EUROPE_CATV: return ccir_catv_tv_chans;
+    default: return {};
   }
 }
 

@@ -496,16 +496,11 @@ bool NeedsMode(int flags) {
 
 const char* ErrnoName(int error) {
   switch (error) {
-    case ENOENT:
-      return "ENOENT";
-    case EROFS:
-      return "EROFS";
-    case EACCES:
-      return "EACCES";
-    case EISDIR:
-      return "EISDIR";
-    default:
-      return nullptr;
+    case ENOENT: return "ENOENT";
+    case EROFS: return "EROFS";
+    case EACCES: return "EACCES";
+    case EISDIR: return "EISDIR";
+    default: return nullptr;
   }
 }
 
