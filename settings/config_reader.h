@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string_view>
 
 #include "settings/settings.h"
@@ -8,6 +9,11 @@ namespace quivet {
 
 // The reader sees at most this many characters of the first line.
 inline constexpr int kConfigLineChars = 510;
+inline constexpr int kConfigLineBuffer = 512;
+
+// The part of the file's first line the reader sees, NUL-terminated, the
+// rest of the buffer zero; empty when nothing can be read.
+void ReadFirstLine(std::FILE* file, char (&line)[kConfigLineBuffer]);
 
 // Applies every key=value token of one configuration line to s, stopping at
 // the first token without "=" or the first empty token.

@@ -1,3 +1,5 @@
+// The one way the tool reads a number from text: typed entries, values in
+// the configuration file, the fine-tune list.
 #pragma once
 
 #include <cstdint>
@@ -5,9 +7,9 @@
 
 namespace quivet {
 
-// Base-10 conversion used for every number the tool reads: leading white
-// space, optional sign, leading digits; no digits gives 0; saturates at the
-// ends of the signed 32-bit range whatever the host's long is.
+// Leading white space, an optional sign, the leading digits; no digits give
+// 0; saturates at the ends of the signed 32-bit range whatever the host's
+// long is. What it passed over: settings/number_read.h.
 std::int32_t ConvertNumber(std::string_view text);
 
 }  // namespace quivet
