@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 set(QUIVET_DEB_NAME quivet-config)
 set(QUIVET_DEB_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/${QUIVET_DEB_NAME})
 
-install(TARGETS quivet_config DESTINATION ${CMAKE_INSTALL_SBINDIR})
+install(TARGETS ${QUIVET_PROGRAMS} DESTINATION ${CMAKE_INSTALL_SBINDIR})
 
 # Debian policy wants compressed docs without timestamps (gzip -n).
 # The project packages itself: a native package, versioned like the
@@ -14,7 +14,8 @@ find_program(QUIVET_GZIP gzip REQUIRED)
 set(_quivet_pkg ${CMAKE_CURRENT_BINARY_DIR}/packaging)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog.in ${_quivet_pkg}/changelog @ONLY)
 set(_quivet_docs)
-foreach(_quivet_doc docs/quivet_config.8 docs/quivet.conf.5 ${_quivet_pkg}/changelog)
+foreach(_quivet_doc docs/quivet_config.8 docs/quivet_config_check.8 docs/quivet.conf.5
+        ${_quivet_pkg}/changelog)
   get_filename_component(_quivet_name ${_quivet_doc} NAME)
   get_filename_component(_quivet_doc ${_quivet_doc} ABSOLUTE)
   add_custom_command(OUTPUT ${_quivet_pkg}/${_quivet_name}.gz
@@ -24,7 +25,8 @@ foreach(_quivet_doc docs/quivet_config.8 docs/quivet.conf.5 ${_quivet_pkg}/chang
 endforeach()
 add_custom_target(quivet_docs ALL DEPENDS ${_quivet_docs})
 
-install(FILES ${_quivet_pkg}/quivet_config.8.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man8)
+install(FILES ${_quivet_pkg}/quivet_config.8.gz ${_quivet_pkg}/quivet_config_check.8.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man8)
 install(FILES ${_quivet_pkg}/quivet.conf.5.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/copyright
   ${_quivet_pkg}/changelog.gz DESTINATION ${QUIVET_DEB_DOCDIR})
@@ -48,7 +50,9 @@ from numbered text menus: brightness, contrast and colour of the tuner,
 composite and S-Video inputs, horizontal resolution and shift, luminance
 delay, dual audio input, tuner type, broadcast frequency table, RF output
 channel and fine-tuned channel frequencies. Changes take effect at once and
-can be saved to /etc/quivet.conf on a read-only root file system.")
+can be saved to /etc/quivet.conf on a read-only root file system.
+quivet_config_check says what quivet_config will make of a configuration
+file before a host reads it.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${QUIVET_DEB_ARCH})
@@ -59,11 +63,14 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/packages)
 if(CMAKE_CROSSCOMPILING)
   # dpkg-shlibdeps needs the target's libc in the dpkg database; instead the
-  # newest glibc symbol version the binary asks for sets the dependency.
-  set(QUIVET_DEB_BINARY $<TARGET_FILE:quivet_config>)
+  # newest glibc symbol version the binaries ask for sets the dependency.
   set(CPACK_PROJECT_CONFIG_FILE ${_quivet_pkg}/cpack_cross.cmake)
+  set(_quivet_files)
+  foreach(_quivet_program ${QUIVET_PROGRAMS})
+    string(APPEND _quivet_files " \"$<TARGET_FILE:${_quivet_program}>\"")
+  endforeach()
   file(GENERATE OUTPUT ${_quivet_pkg}/cpack_cross.cmake CONTENT
-"execute_process(COMMAND \"${CMAKE_OBJDUMP}\" -T \"$<TARGET_FILE:quivet_config>\"
+"execute_process(COMMAND \"${CMAKE_OBJDUMP}\" -T${_quivet_files}
   OUTPUT_VARIABLE _syms COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL \"GLIBC_[0-9]+\\\\.[0-9]+\" _vers \"\${_syms}\")
 set(_max 2.0)
@@ -83,3 +90,5 @@ unset(_quivet_pkg)
 unset(_quivet_docs)
 unset(_quivet_doc)
 unset(_quivet_name)
+unset(_quivet_files)
+unset(_quivet_program)

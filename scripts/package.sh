@@ -7,16 +7,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 
-# Both manual pages render without a warning; the file's page names every
+# The manual pages render without a warning; the file's page names every
 # key the configuration reader accepts.
-for man in docs/quivet_config.8 docs/quivet.conf.5; do
+for man in docs/quivet_config.8 docs/quivet_config_check.8 docs/quivet.conf.5; do
   warnings=$(groff -t -man -Tutf8 -ww -z "$man" 2>&1)
   if [ -n "$warnings" ]; then
     echo "$man: $warnings" >&2
     exit 1
   fi
 done
-keys=$(sed -n 's/^ *{"\([A-Za-z_]*\)", Target::.*/\1/p' settings/config_reader.cpp)
+keys=$(sed -n 's/^ *{"\([A-Za-z_]*\)", Target::.*/\1/p' settings/config_line.h)
 [ -n "$keys" ] || { echo "package: no configuration keys found in the reader" >&2; exit 1; }
 for key in $keys; do
   grep -qw -- "$key" docs/quivet.conf.5 || { echo "docs/quivet.conf.5 does not describe the key $key" >&2; exit 1; }
@@ -39,12 +39,14 @@ for preset in release ppc-release; do
   cmake --preset "$preset" -B "$twin" >/dev/null
   cmake --build "$twin" -j2 >/dev/null
 
-  needed=$(readelf -d "$dir/quivet_config" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
-  if [ "$needed" != "libc.so.6" ]; then
-    echo "$preset: quivet_config must need only libc.so.6, needs:" $needed >&2
-    exit 1
-  fi
-  hardened "$dir/quivet_config"
+  for program in quivet_config quivet_config_check; do
+    needed=$(readelf -d "$dir/$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+    if [ "$needed" != "libc.so.6" ]; then
+      echo "$preset: $program must need only libc.so.6, needs:" $needed >&2
+      exit 1
+    fi
+    hardened "$dir/$program"
+  done
 
   for d in "$dir" "$twin"; do
     rm -rf "$d/packages"
@@ -54,9 +56,10 @@ for preset in release ppc-release; do
     echo "== $deb"
     cmp "$deb" "$twin/packages/${deb##*/}" || { echo "$deb differs when built in $twin" >&2; exit 1; }
     dpkg-deb --field "$deb" Package Version Architecture Depends
-    # Reading to the end: a grep that stops early breaks dpkg-deb's pipe.
-    dpkg-deb --contents "$deb" | grep 'man5/quivet.conf.5.gz$' >/dev/null ||
-      { echo "$deb lacks quivet.conf(5)" >&2; exit 1; }
+    contents=$(dpkg-deb --contents "$deb")
+    for file in sbin/quivet_config sbin/quivet_config_check man5/quivet.conf.5.gz man8/quivet_config_check.8.gz; do
+      grep -q "/$file\$" <<<"$contents" || { echo "$deb lacks $file" >&2; exit 1; }
+    done
     lintian --fail-on error,warning --display-info "$deb" | tee "$dir/lintian.log"
     ! grep hardening "$dir/lintian.log" || { echo "$deb: lintian finds it unhardened" >&2; exit 1; }
   done

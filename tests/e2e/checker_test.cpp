@@ -1,0 +1,257 @@
+// quivet_config_check on files as a fleet ships them: the slips each must
+// give, by kind, and the line it prints, which must be the line the tool
+// itself saves for that file on the virtual board.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "tests/e2e/harness.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+struct Checked {
+  int status = -1;
+  std::string out;
+  std::vector<std::string> slips;  // "LINE:COLUMN: text" of each warning, the rest as it stands
+};
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The checker on args, with standard input from f, in a folder that holds
+// f with these bytes, a folder d and a FIFO p.
+Checked Check(const std::string& bytes, std::vector<std::string> args = {"f"}) {
+  const fs::path dir = fs::temp_directory_path() / ("quivet-check-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "d");
+  mkfifo((dir / "p").c_str(), 0644);
+  std::ofstream(dir / "f", std::ios::binary) << bytes;
+  std::vector<std::string> argv = Split(QUIVET_E2E_EMULATOR, "|");
+  argv.emplace_back(QUIVET_CHECKER);
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> words;
+  for (std::string& word : argv) words.push_back(word.data());
+  words.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) == 0 && freopen("f", "r", stdin) && freopen("out", "w", stdout) &&
+        freopen("err", "w", stderr))
+      execvp(words[0], words.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  Checked checked{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(dir / "out"), {}};
+  for (const std::string& line : Split(Read(dir / "err"), "\n")) {
+    const std::string prefix = "f:", kind = ": warning: ";
+    const size_t at = line.find(kind);
+    checked.slips.push_back(line.starts_with(prefix) && at != std::string::npos
+                                ? line.substr(prefix.size(), at - prefix.size()) + ": " +
+                                      line.substr(at + kind.size())
+                                : line);
+  }
+  fs::remove_all(dir);
+  return checked;
+}
+
+struct Row {
+  std::string name;
+  std::string file;
+  std::vector<std::string> slips;
+};
+
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << row.name;
+}
+
+const std::string kSaved =
+    "t_bri=125 t_con=67 t_sat=85 s_bri=125 s_con=67 s_sat=85 c_bri=125 c_con=67 c_sat=85 "
+    "h_res=544 d_audio=0 t_type=1 f_table=2 h_shift=195 rf_out=60 l_delay=0 "
+    "f_tune=\"5:175250,12:203250\"\n";
+
+std::vector<Row> Rows() {
+  return {
+      {"a saved line is clean", kSaved, {}},
+      {"windows line ends are harmless", "t_bri=7 l_delay=1\r\n", {}},
+      // Reading stops early.
+      {"a token without =",
+       "t_bri=7 damaged c_sat=9\n",
+       {"1:9: damaged: no =, so reading ends here; not read: damaged c_sat=9"}},
+      {"two blanks", "t_bri=7  t_con=8\n", {"1:9: two blanks end reading here; not read: t_con=8"}},
+      {"a first line that begins with a blank",
+       " t_bri=7\n",
+       {"1:1: the line begins with a blank, so none of it is read"}},
+      {"a comment",
+       "# site\nt_bri=7\n",
+       {"1:1: #: no =, so reading ends here (the file has no comments); not read: # site",
+        "2:1: only the first line is read"}},
+      {"an empty file", "", {"1:1: the file is empty: no setting is read"}},
+      {"an empty first line",
+       "\nt_bri=7\n",
+       {"1:1: the first line is empty: no setting is read", "2:1: only the first line is read"}},
+      {"a NUL", "t_bri=7\0 t_con=8\n"s, {"1:8: a NUL byte ends the line; not read:  t_con=8"}},
+      {"the cut after 510 characters",
+       "t_con=" + std::string(504, '0') + "99\n",
+       {"1:511: the tool reads 510 characters of the line; not read: 99"}},
+      // Keys passed over.
+      {"unknown keys, near one and not",
+       "t_brt=7 colour=8\n",
+       {"1:1: t_brt=7: unknown key, passed over; did you mean t_bri?",
+        "1:9: colour=8: unknown key, passed over"}},
+      {"a key in another case",
+       "T_BRI=5\n",
+       {"1:1: T_BRI=5: keys are case-sensitive; passed over (the key is t_bri)"}},
+      {"an empty key and a byte-order mark",
+       "\xEF\xBB\xBFt_bri=5 =6\n",
+       {"1:1: \\xef\\xbb\\xbft_bri=5: a byte-order mark makes the key unknown; passed over",
+        "1:10: =6: no key before =; passed over"}},
+      // A setting given twice.
+      {"twice, under an older and a current name",
+       "brightness=3 avcontrast=50 t_bri=7 c_con=20\n",
+       {"1:28: t_bri=7: sets t_bri again; the later value wins (first set by brightness=3)",
+        "1:36: c_con=20: sets c_con again; the later value wins (first set by avcontrast=50)"}},
+      // Values.
+      {"no digits, and characters after the number",
+       "t_bri= t_sat=12abc\n",
+       {"1:1: t_bri=: no number; the tool reads 0",
+        "1:8: t_sat=12abc: the tool reads 12 and ignores abc"}},
+      {"assignments joined by a tab",
+       "t_bri=7\tt_con=8\n",
+       {"1:1: t_bri=7\\x09t_con=8: the tool reads 7 and ignores \\x09t_con=8; only a blank "
+        "separates assignments"}},
+      {"one byte, the 32-bit range, the menus' ranges",
+       "t_con=300 rf_out=-1 s_bri=-99999999999 h_res=600 l_delay=-5 c_sat=128\n",
+       {"1:1: t_con=300: the setting is one byte; the tool keeps 44",
+        "1:11: rf_out=-1: the setting is one byte; the tool keeps 255",
+        "1:21: s_bri=-99999999999: beyond the 32-bit range; the tool reads -2147483648",
+        "1:40: h_res=600: the menus take 480, 544 or 720; the tool keeps it and saves it back",
+        "1:50: l_delay=-5: the menus take -4 to 3; the tool keeps it and saves it back",
+        "1:61: c_sat=128: the menus take 0 to 127; the tool keeps it and saves it back"}},
+      // The fine-tune list.
+      {"a typographic quote",
+       "f_tune=\xE2\x80\x9C"
+       "5:175250\xE2\x80\x9D\n",
+       {"1:8: f_tune=\\xe2\\x80\\x9c5:175250\\xe2\\x80\\x9d: the tool takes the character after = "
+        "for the opening quote, and \\xe2 is not a plain \"",
+        "1:9: the fine-tune list ends at \\x80\\x9c5:175250\\xe2\\x80\\x9d: a channel begins "
+        "with a digit"}},
+      {"pairs skipped and pairs that end the list",
+       "f_tune=\"70:1,5:17525;12:9,123:4\"\n",
+       {"1:9: 70:1,: channel 70 is read but not kept",
+        "1:14: 5:17525;1: a frequency has 6 characters at most; the tool reads 17525 and passes "
+        "over '1'",
+        "1:27: the fine-tune list ends at 123:4\": a channel has 2 characters at most"}},
+      {"a channel above 70, a channel with no frequency",
+       "f_tune=\"71:1\" finetune=\"5\"\n",
+       {"1:9: the fine-tune list ends at 71:1\": channels go to 70",
+        "1:15: finetune=\"5\": sets f_tune again; the later value wins (first set by "
+        "f_tune=\"71:1\")",
+        "1:25: the fine-tune list ends at 5\": a channel without a frequency"}},
+      {"a frequency too long",
+       "f_tune=\"5:1234567,6:3000\"\n",
+       {"1:9: 5:1234567: a frequency has 6 characters at most; the tool reads 123456 and passes "
+        "over '7'",
+        "1:18: the fine-tune list ends at ,6:3000\": a channel begins with a digit"}},
+      {"a list too long for the next save",
+       "f_tune=\"0:100000,1:100001,2:100002,3:100003,4:100004,5:100005,6:1000"
+       "06,7:100007,8:100008,9:100009,10:100010,11:100011,12:100012,13:100013,"
+       "14:100014,15:100015,16:100016,17:100017,18:100018,19:100019,20:100020,21:100021\"\n",
+       {"1:1: the fine-tune list is 209 characters; the next save keeps 199 at most, so channel 21 "
+        "and those after it are lost"}},
+      // The tuner and the table.
+      {"a table given as 99",
+       "t_type=3 f_table=99\n",
+       {"1:10: f_table=99: no table, so the tool reads tuner 3 as an older code: Philips and "
+        "Europe CCIR, saved as t_type=0 f_table=2"}},
+      {"a tuner and a table outside their names",
+       "t_type=9 f_table=7\n",
+       {"1:10: f_table=7: no table has this number: the menus show no name and every default "
+        "frequency is 0",
+        "1:1: t_type=9: no tuner has this number: the menus show no name and offer no RF output "
+        "channel"}},
+      {"99 with no older code",
+       "tunertype=7 freqtable=99\n",
+       {"1:13: freqtable=99: no table, and tuner 7 is no older tuner code: the menus show no "
+        "table and every default frequency is 0",
+        "1:1: tunertype=7: no tuner has this number: the menus show no name and offer no RF "
+        "output channel"}},
+  };
+}
+
+class Slips : public testing::TestWithParam<Row> {};
+
+// The slips as told, and the line the tool saves for the file on the board.
+TEST_P(Slips, AreToldAndTheToolsLinePrinted) {
+  const Row& row = GetParam();
+  const Checked checked = Check(row.file);
+  EXPECT_EQ(checked.slips, row.slips);
+  EXPECT_EQ(checked.status, row.slips.empty() ? 0 : 1);
+  EXPECT_EQ(checked.out, RunTool("5\n", row.file).config.value_or("<none>"));
+}
+
+std::string Named(const testing::TestParamInfo<Row>& info) {
+  std::string name = info.param.name;
+  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Checker, Slips, testing::ValuesIn(Rows()), Named);
+
+TEST(Checker, SavesTheToolsLineForRandomFiles) {
+  const std::vector<std::string> keys = {"t_bri",     "t_con",      "rf_out", "f_table", "t_type",
+                                         "tunertype", "avcontrast", "f_tune", "T_BRI",   "x",
+                                         ""};
+  const std::vector<std::string> values = {"7",           "-1",  "300",
+                                           "99",          "3",   "99999999999",
+                                           "12ab",        "",    "\"5:175250,70:1,12:203250\"",
+                                           "\"1:1,2:0\"", "\t4", "\"0:1,1:999999,2:-5\""};
+  const std::vector<std::string> gaps = {" ", " ", " ", "  ", "\t", "\n", "\r\n", "="};
+  std::mt19937 random(20261208);
+  const auto pick = [&random](const std::vector<std::string>& from) {
+    return from[random() % from.size()];
+  };
+  for (int i = 0; i < 24; ++i) {
+    std::string file;
+    for (int n = static_cast<int>(random() % 9); n >= 0; --n)
+      file += pick(keys) + "=" + pick(values) + pick(gaps);
+    if (random() % 8 == 0) file.insert(random() % file.size(), 1, '\0');
+    EXPECT_EQ(Check(file).out, RunTool("5\n", file).config.value_or("<none>")) << file;
+  }
+}
+
+TEST(Checker, SaysWhyAFileCannotBeReadAndNeverWaits) {
+  const std::string tail = "; quivet_config then starts with every built-in setting";
+  const Checked missing = Check("", {"gone"});
+  EXPECT_EQ(missing.slips, std::vector<std::string>{"quivet_config_check: gone: No such file or "
+                                                    "directory" +
+                                                    tail});
+  const Checked kinds = Check("t_bri=7\n", {"f", "d", "p", "-"});
+  EXPECT_EQ(kinds.status, 2);
+  EXPECT_EQ(kinds.out, Check("t_bri=7\n").out + Check("t_bri=7\n").out);
+  for (const char* kind : {"d: a folder", "p: a FIFO"}) {
+    EXPECT_NE(std::find(kinds.slips.begin(), kinds.slips.end(),
+                        "quivet_config_check: " + std::string(kind) +
+                            ", not a regular file; "
+                            "quivet_config passes it over, starts with every built-in setting, "
+                            "and cannot save"),
+              kinds.slips.end())
+        << kind;
+  }
+  EXPECT_EQ(Check("", {"-x"}).status, 2);
+}
+
+}  // namespace
+}  // namespace e2e
