@@ -107,7 +107,7 @@ place_registers() {
   local pane=$1 watch=$2 sandbox=$3 cols rows window
   # 64 columns for the fine-tuning frequency prompt, 10 for a frequency typed
   # after it; a menu, 11 lines where the shell's echo prints -ne, and one typed.
-  local tool_cols=74 tool_rows=12 reg_cols=52 reg_rows=25
+  local tool_cols=74 tool_rows=12 reg_cols=56 reg_rows=25
   read -r cols rows window < <(tmux display-message -p -t "$pane" '#{pane_width} #{pane_height} #{window_id}')
   if [ "$cols" -ge $((tool_cols + 1 + reg_cols)) ]; then
     tmux split-window -h -d -l "$reg_cols" -t "$pane" -P -F '#{pane_id}' sh "$watch" "$sandbox"
