@@ -86,7 +86,7 @@ void ProtectSave() {
 }
 
 bool AllowFileSize(std::size_t bytes) {
-  // Root may lift the limit altogether; anyone may raise it to its ceiling.
+  // CAP_SYS_RESOURCE may lift the limit altogether; anyone may raise it to its ceiling.
   rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
   if (setrlimit(RLIMIT_FSIZE, &limit) != 0 && getrlimit(RLIMIT_FSIZE, &limit) == 0) {
     limit.rlim_cur = limit.rlim_max;

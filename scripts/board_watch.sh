@@ -28,6 +28,8 @@ render() {
     /^close \/dev\/quivet$/ { board = "closed" }
     /^system mount -o remount,rw \/$/ { root = "rw (asked)" }
     /^system mount -o remount,ro \/$/ { root = "ro" }
+    /^fopen \/etc\/quivet.conf r -> ok$/ { saved = "read" }
+    /^fopen \/etc\/quivet.conf r -> ENOENT$/ { saved = "none" }
     /^fopen \/etc\/quivet.conf [wa+]+ -> ok$/ { saved = "being written" }
     /^fclose \/etc\/quivet.conf$/ { if (saved == "being written") saved = "written" }
     /^fopen \/etc\/quivet.conf w.* -> EROFS$/ { saved = "refused (read-only)" }

@@ -100,6 +100,24 @@ run_tool() {
   { env PATH="$sandbox/.bin:$PATH" QUIVET_VBOARD_DIR="$sandbox" LD_PRELOAD="$board" "$restart" "$tool" 2>&3; } 3>&2 2>/dev/null
 }
 
+# Shows the registers beside tool pane $1, or below it, where the tool keeps
+# its widest line and tallest menu; otherwise in a window of their own.
+# Prints the new pane's id.
+place_registers() {
+  local pane=$1 watch=$2 sandbox=$3 cols rows window
+  # 64 columns for the fine-tuning frequency prompt, 10 for a frequency typed
+  # after it; a menu, 11 lines where the shell's echo prints -ne, and one typed.
+  local tool_cols=74 tool_rows=12 reg_cols=56 reg_rows=25
+  read -r cols rows window < <(tmux display-message -p -t "$pane" '#{pane_width} #{pane_height} #{window_id}')
+  if [ "$cols" -ge $((tool_cols + 1 + reg_cols)) ]; then
+    tmux split-window -h -d -l "$reg_cols" -t "$pane" -P -F '#{pane_id}' sh "$watch" "$sandbox"
+  elif [ "$rows" -ge $((tool_rows + 1 + reg_rows)) ]; then
+    tmux split-window -v -d -l "$reg_rows" -t "$pane" -P -F '#{pane_id}' sh "$watch" "$sandbox"
+  else
+    tmux new-window -a -d -n registers -t "$window" -P -F '#{pane_id}' sh "$watch" "$sandbox"
+  fi
+}
+
 [ -t 1 ] || echo "run.sh: standard output is not a terminal; quivet_config is running and reads its keys from standard input." >&2
 # Ctrl-C and Ctrl-\ end the tool, not this script: the registers and the file
 # follow. No core file is left.
@@ -107,19 +125,23 @@ trap : INT QUIT
 ulimit -c 0
 if command -v tmux >/dev/null 2>&1 && [ -t 0 ] && [ -t 1 ]; then
   if [ -n "${TMUX:-}" ]; then
-    # Already inside tmux: the registers go to a pane beside this one.
-    pane=$(tmux split-window -h -d -l 52 -P -F '#{pane_id}' sh "$watch" "$sandbox")
+    # Already inside tmux: the registers go beside or below this pane.
+    pane=$(place_registers "$TMUX_PANE" "$watch" "$sandbox")
     trap 'tmux kill-pane -t "$pane" 2>/dev/null || true' EXIT
     run_tool || true
   else
     # The pane's shell outlives a Ctrl-C or Ctrl-\ at the tool to close the session.
     session="quivet-$$"
     trap 'tmux kill-session -t "$session" 2>/dev/null || true' EXIT
-    tmux new-session -d -s "$session" -c "$root" -x "$(tput cols 2>/dev/null || echo 132)" \
-      -y "$(tput lines 2>/dev/null || echo 40)" \
+    # Made at the size it gets when attached, the status line taken off, so
+    # the registers are placed for that size.
+    bar=$(tmux start-server \; show-options -gv status 2>/dev/null || echo on)
+    case $bar in on) bar=1 ;; off) bar=0 ;; esac
+    pane=$(tmux new-session -d -P -F '#{pane_id}' -s "$session" -n quivet_config -c "$root" \
+      -x "$(tput cols 2>/dev/null || echo 80)" -y "$(($(tput lines 2>/dev/null || echo 24) - bar))" \
       sh -c 'trap : INT QUIT; ulimit -c 0; env PATH="$1" QUIVET_VBOARD_DIR="$2" LD_PRELOAD="$3" "$6" "$4"; tmux kill-session -t "$5"' \
-      run "$sandbox/.bin:$PATH" "$sandbox" "$board" "$tool" "$session" "$restart"
-    tmux split-window -h -d -l 52 -t "$session" sh "$watch" "$sandbox"
+      run "$sandbox/.bin:$PATH" "$sandbox" "$board" "$tool" "$session" "$restart")
+    place_registers "$pane" "$watch" "$sandbox" >/dev/null
     tmux attach-session -t "$session" || true
   fi
 else
