@@ -84,7 +84,7 @@ restart=QUIVET_VBOARD_RESTART=$([ "${1:-}" = --restart ] && echo 1 || echo "${QU
 "$root/scripts/deps.sh" build run
 
 cmake --preset native
-cmake --build --preset native --target quivet_config quivet_vboard
+cmake --build --preset native --target quivet_config quivet_vboard quivet_config_check
 
 tool="$root/build/native/quivet_config"
 # Relative to $root, where every run starts: LD_PRELOAD splits at blanks.

@@ -22,7 +22,7 @@ using namespace std::string_literals;
 
 struct Checked {
   int status = -1;
-  std::string out;
+  std::string out, err;
   std::vector<std::string> slips;  // "LINE:COLUMN: text" of each warning, the rest as it stands
 };
 
@@ -33,12 +33,13 @@ std::string Read(const fs::path& path) {
 
 // The checker on args, with standard input from f, in a folder that holds
 // f with these bytes, a folder d and a FIFO p.
-Checked Check(const std::string& bytes, std::vector<std::string> args = {"f"}) {
+Checked Check(const std::string& bytes, std::vector<std::string> args = {"f"},
+              const std::string& f = "f") {
   const fs::path dir = fs::temp_directory_path() / ("quivet-check-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "d");
   mkfifo((dir / "p").c_str(), 0644);
-  std::ofstream(dir / "f", std::ios::binary) << bytes;
+  std::ofstream(dir / f, std::ios::binary) << bytes;
   std::vector<std::string> argv = Split(QUIVET_E2E_EMULATOR, "|");
   argv.emplace_back(QUIVET_CHECKER);
   argv.insert(argv.end(), args.begin(), args.end());
@@ -47,15 +48,16 @@ Checked Check(const std::string& bytes, std::vector<std::string> args = {"f"}) {
   words.push_back(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
-    if (chdir(dir.c_str()) == 0 && freopen("f", "r", stdin) && freopen("out", "w", stdout) &&
+    if (chdir(dir.c_str()) == 0 && freopen(f.c_str(), "r", stdin) && freopen("out", "w", stdout) &&
         freopen("err", "w", stderr))
       execvp(words[0], words.data());
     _exit(127);
   }
   int status = 0;
   waitpid(pid, &status, 0);
-  Checked checked{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(dir / "out"), {}};
-  for (const std::string& line : Split(Read(dir / "err"), "\n")) {
+  Checked checked{
+      WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(dir / "out"), Read(dir / "err"), {}};
+  for (const std::string& line : Split(checked.err, "\n")) {
     const std::string prefix = "f:", kind = ": warning: ";
     const size_t at = line.find(kind);
     checked.slips.push_back(line.starts_with(prefix) && at != std::string::npos
@@ -251,6 +253,19 @@ TEST(Checker, SaysWhyAFileCannotBeReadAndNeverWaits) {
         << kind;
   }
   EXPECT_EQ(Check("", {"-x"}).status, 2);
+}
+
+// The README's example: its file, and what the checker says of it.
+TEST(Checker, SaysWhatTheReadmeShows) {
+  const std::string readme = Read(QUIVET_README), start = "$ printf '", end = "' > site.conf\n";
+  const size_t file_at = readme.find(start) + start.size(), file_end = readme.find(end, file_at);
+  ASSERT_NE(file_end, std::string::npos);
+  const size_t shown_at = file_end + end.size();
+  std::string file = readme.substr(file_at, file_end - file_at);
+  file.replace(file.find("\\n"), 2, "\n");
+  const Checked checked = Check(file, {"site.conf"}, "site.conf");
+  EXPECT_EQ(readme.substr(shown_at, readme.find("```", shown_at) - shown_at),
+            "$ quivet_config_check site.conf\n" + checked.err + checked.out);
 }
 
 }  // namespace
