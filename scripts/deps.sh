@@ -8,7 +8,7 @@
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake g++ make ninja-build libgtest-dev"
+  [build]="cmake g++ make ninja-build ccache libgtest-dev"
   [run]="tmux busybox-static"
   [ppc]="g++-powerpc-linux-gnu qemu-user dpkg-dev xz-utils"
   [check]="valgrind clang libclang-rt-14-dev clang-format clang-tidy tmux"
