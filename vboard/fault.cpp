@@ -5,28 +5,31 @@
 //   sync   when the tool syncs that file, before the sync
 //   close  when the tool closes it, before the close
 //   ro     when "mount -o remount,ro /" runs, before the root is read-only again
-// Another step name raises nothing; a value without @ or with another number
-// before it stops the process before main.
+// <step> is one of these five; <signo> is digits alone, no sign, blank or
+// leading zero, from 1 to SIGRTMAX. Any other value stops the process before
+// main: a mistyped knob must not pass for a save that nothing interrupted.
 
 #include <signal.h>
-#include <stdlib.h>
 
 #include "vboard/board.h"
 
 namespace vboard {
 
+static const char* const kSteps[] = {"rw", "open", "sync", "close", "ro"};
 static int fault_signal;  // 0: none
-static char fault_step[8];
+static const char* fault_step;
 
 void ReadFaultKnob(const char* value) {
   if (value == nullptr) return;
-  char* at = nullptr;
-  const long signo = strtol(value, &at, 10);
-  if (at == value || *at != '@' || signo < 1 || signo > SIGRTMAX) {
+  int signo = 0;
+  const char* at = value;
+  for (; *at >= '0' && *at <= '9' && signo <= SIGRTMAX; ++at) signo = signo * 10 + (*at - '0');
+  for (const char* step : kSteps)
+    if (*at == '@' && strcmp(at + 1, step) == 0) fault_step = step;
+  if (value[0] == '0' || signo < 1 || signo > SIGRTMAX || fault_step == nullptr) {
     Refuse("QUIVET_VBOARD_SIGNAL is not <signo>@<step>");
   }
-  fault_signal = static_cast<int>(signo);
-  snprintf(fault_step, sizeof fault_step, "%s", at + 1);
+  fault_signal = signo;
 }
 
 void Fault(const char* step) {
