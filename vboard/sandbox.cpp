@@ -1,6 +1,7 @@
 // The sandbox: the board's start, which reads its environment once, and the
 // paths the tool's calls are led to inside the folder.
-//   QUIVET_VBOARD_DIR        the folder; without it the process exits(2)
+//   QUIVET_VBOARD_DIR        the folder, made (0700) when only its last part
+//                            is missing; without it the process exits(2)
 //   QUIVET_VBOARD_MISSING=1  no board: open("/dev/quivet") fails with ENOENT,
 //                            and the record says "missing"
 //   QUIVET_VBOARD_STUCK_RO=1 "mount -o remount,rw /" does not take effect
@@ -54,6 +55,7 @@ __attribute__((constructor)) void BoardStart() {
     Refuse("QUIVET_VBOARD_DIR is too long");
   }
   memcpy(board.dir, dir, strlen(dir) + 1);
+  mkdir(dir, 0700);  // one level: without its parent the run stops below
   board.log_fd = real.open(log_path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (board.log_fd < 0) Refuse("cannot open board.log in QUIVET_VBOARD_DIR");
   // Out of the way: the tool must get the same numbers as without the board.
