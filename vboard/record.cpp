@@ -5,12 +5,13 @@
 //     saved line gives, as the tool reads it, that the board accepts; the
 //     last fine-tuned channel's pair in CMD_F_TUNE; none without the file)
 //   open /dev/quivet O_RDWR -> ok | open /dev/quivet flags 0x<hex> -> ok
+//     (-> failed when board.dev cannot be opened: a violation follows)
 //   open /dev/quivet -> missing              (QUIVET_VBOARD_MISSING=1: ENOENT)
 //   open <path> -> refused                   (/etc/quivet.conf via open)
 //   ioctl <NAME> <arg>                       (ioctl <code> <arg> without a name)
 //   close /dev/quivet
 //   system <clear-screen> | system <command, non-printables as \xHH>
-//   fopen /etc/quivet.conf <mode> -> ok | ENOENT | EROFS | errno <n>
+//   fopen /etc/quivet.conf <mode> -> ok | ENOENT | EROFS | EACCES | EISDIR | errno <n>
 //   fopen <path> <mode> -> refused
 //   fsync /etc/quivet.conf <size> bytes       (the file's size as synced)
 //   fclose /etc/quivet.conf

@@ -1,7 +1,7 @@
 // The host's shell as system() meets it: every command is recorded and none
-// but the clear-screen one runs. The two remounts of the root only flip the
-// modelled root (not with QUIVET_VBOARD_STUCK_RO=1); any other command is a
-// violation. The clear-screen runs only on a terminal; elsewhere the board
+// but the clear-screen one runs. The two remounts only set the modelled root
+// (the read-write one not with QUIVET_VBOARD_STUCK_RO=1); any other command
+// is a violation. The clear-screen runs only on a terminal; elsewhere the board
 // writes "<CLEAR>\n" to stdout, so transcripts show where the screen was
 // cleared.
 
