@@ -488,11 +488,17 @@ TEST(Board, ARestartTakesTheSavedSettings) {
   }
 }
 
-TEST(Board, RefusesToRunTheToolWithoutASandbox) {
-  const Outcome run = RunTool("5\n", std::nullopt, {.board = Board::kNoSandbox});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.screen, "");
-  EXPECT_NE(run.errors.find("QUIVET_VBOARD_DIR"), std::string::npos) << run.errors;
+TEST(Board, RefusesToRunTheToolWithoutASandboxOrWithAMistypedFaultKnob) {
+  std::vector<std::pair<e2e::Setup, std::string>> rows = {
+      {{.board = Board::kNoSandbox}, "QUIVET_VBOARD_DIR"}};
+  for (const char* fault : {" 2@rw", "+2@rw", "02@rw", "0@rw", "65@rw", "2@", "2@rw ", "2rw"})
+    rows.push_back({{.fault = fault}, "QUIVET_VBOARD_SIGNAL"});
+  for (const auto& [setup, variable] : rows) {
+    const Outcome run = RunTool("5\n", std::nullopt, setup);
+    EXPECT_EQ(run.status, 2) << setup.fault;
+    EXPECT_EQ(run.screen, "");
+    EXPECT_NE(run.errors.find(variable), std::string::npos) << run.errors;
+  }
 }
 
 }  // namespace
