@@ -56,26 +56,13 @@ class Shown {
 };
 
 // The board's command for each Target, whose range the menus keep; -1: none.
-constexpr int kCommandOf[] = {0,
-                              1,
-                              2,
-                              3,
-                              4,
-                              5,
-                              6,
-                              7,
-                              8,
-                              quivet::CMD_H_RES,
-                              -1,
-                              -1,
-                              quivet::CMD_D_AUDIO,
-                              quivet::CMD_H_SHIFT,
-                              quivet::CMD_RF_OUT,
-                              -1,
-                              quivet::CMD_L_DELAY,
-                              quivet::CMD_S_BRI,
-                              quivet::CMD_S_CON,
-                              quivet::CMD_S_SAT};
+// clang-format off
+constexpr int kCommandOf[] = {
+    quivet::CMD_T_BRI, quivet::CMD_T_CON, quivet::CMD_T_SAT, quivet::CMD_S_BRI, quivet::CMD_S_CON,
+    quivet::CMD_S_SAT, quivet::CMD_C_BRI, quivet::CMD_C_CON, quivet::CMD_C_SAT, quivet::CMD_H_RES,
+    -1, -1, quivet::CMD_D_AUDIO, quivet::CMD_H_SHIFT, quivet::CMD_RF_OUT, -1, quivet::CMD_L_DELAY,
+    quivet::CMD_S_BRI, quivet::CMD_S_CON, quivet::CMD_S_SAT};
+// clang-format on
 
 // Contrast, colour and the RF output channel.
 bool OneByte(int code) {

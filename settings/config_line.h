@@ -17,28 +17,13 @@
 
 namespace quivet {
 
+// The current keys in their table's order, then the older ones that set two settings.
+// clang-format off
 enum class Target : std::uint8_t {
-  TBri,
-  TCon,
-  TSat,
-  SBri,
-  SCon,
-  SSat,
-  CBri,
-  CCon,
-  CSat,
-  HRes,
-  TType,
-  FTable,
-  DAudio,
-  HShift,
-  RfOut,
-  FTune,
-  LDelay,
-  AvBri,
-  AvCon,
-  AvSat
+  TBri, TCon, TSat, SBri, SCon, SSat, CBri, CCon, CSat, HRes, TType, FTable, DAudio, HShift, RfOut,
+  FTune, LDelay, AvBri, AvCon, AvSat
 };
+// clang-format on
 
 struct KeyRow {
   std::string_view key;
