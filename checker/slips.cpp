@@ -70,7 +70,7 @@ bool OneByte(int code) {
 }
 
 std::size_t EditDistance(std::string_view a, std::string_view b) {
-  std::size_t row[24];
+  std::size_t row[24] = {};
   if (b.size() >= std::size(row)) return kNone;
   for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (std::size_t i = 1; i <= a.size(); ++i) {
@@ -232,12 +232,13 @@ class Slips {
 
  private:
   [[gnu::format(printf, 3, 4)]] void Warn(std::size_t at, const char* format, ...) {
+    std::fprintf(stderr, "%s:1:%zu: warning: ", name_, Column(at));
     std::va_list args;
     va_start(args, format);
-    std::fprintf(stderr, "%s:1:%zu: warning: ", name_, Column(at));
+    // NOLINTNEXTLINE(clang-analyzer-valist.Uninitialized): it is, just above
     std::vfprintf(stderr, format, args);
-    std::fputc('\n', stderr);
     va_end(args);
+    std::fputc('\n', stderr);
     ++count_;
   }
 
