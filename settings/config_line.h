@@ -83,27 +83,28 @@ inline void Store(Settings& s, Target target, std::string_view value) {
     return;
   }
   const std::int32_t n = ConvertNumber(value);
+  const auto byte = static_cast<std::uint8_t>(n & 0xFF);
   switch (target) {
     case Target::TBri: s.t_bri = n; break;
-    case Target::TCon: s.t_con = static_cast<std::uint8_t>(n & 0xFF); break;
-    case Target::TSat: s.t_sat = static_cast<std::uint8_t>(n & 0xFF); break;
+    case Target::TCon: s.t_con = byte; break;
+    case Target::TSat: s.t_sat = byte; break;
     case Target::SBri: s.s_bri = n; break;
-    case Target::SCon: s.s_con = static_cast<std::uint8_t>(n & 0xFF); break;
-    case Target::SSat: s.s_sat = static_cast<std::uint8_t>(n & 0xFF); break;
+    case Target::SCon: s.s_con = byte; break;
+    case Target::SSat: s.s_sat = byte; break;
     case Target::CBri: s.c_bri = n; break;
-    case Target::CCon: s.c_con = static_cast<std::uint8_t>(n & 0xFF); break;
-    case Target::CSat: s.c_sat = static_cast<std::uint8_t>(n & 0xFF); break;
+    case Target::CCon: s.c_con = byte; break;
+    case Target::CSat: s.c_sat = byte; break;
     case Target::HRes: s.h_res = n; break;
     case Target::TType: s.t_type = n; break;
     case Target::FTable: s.f_table = n; break;
     case Target::DAudio: s.d_audio = n; break;
     case Target::HShift: s.h_shift = n; break;
-    case Target::RfOut: s.rf_out = static_cast<std::uint8_t>(n & 0xFF); break;
+    case Target::RfOut: s.rf_out = byte; break;
     case Target::LDelay: s.l_delay = n; break;
     case Target::AvBri: s.s_bri = s.c_bri = n; break;
-    case Target::AvCon: s.s_con = s.c_con = static_cast<std::uint8_t>(n & 0xFF); break;
-    case Target::AvSat: s.s_sat = s.c_sat = static_cast<std::uint8_t>(n & 0xFF); break;
-    case Target::FTune: break;
+    case Target::AvCon: s.s_con = s.c_con = byte; break;
+    case Target::AvSat: s.s_sat = s.c_sat = byte; break;
+    default: break;  // the fine-tune list, stored above
   }
 }
 
