@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 // musl makes these macros for the plain calls; the board wraps both names.
 #undef open64
@@ -74,12 +75,11 @@ extern Board board;
 class Line {
  public:
   Line() {}  // user-provided: a Line() is not zeroed first
-  Line& Add(const char* text) { return Add(text, strlen(text)); }
-  Line& Add(const char* text, size_t n) {
+  Line& Add(std::string_view text) {
     const size_t room = sizeof(buf_) - 1 - len_;
-    truncated_ = truncated_ || n > room;
-    memcpy(buf_ + len_, text, n < room ? n : room);
-    len_ += n < room ? n : room;
+    truncated_ = truncated_ || text.size() > room;
+    memcpy(buf_ + len_, text.data(), text.size() < room ? text.size() : room);
+    len_ += text.size() < room ? text.size() : room;
     return *this;
   }
   // Through uint32 so INT32_MIN formats without overflow.
@@ -95,13 +95,7 @@ class Line {
   bool Empty() const { return len_ == 0; }
 
  private:
-  void Put(char c) {
-    if (len_ < sizeof(buf_) - 1) {
-      buf_[len_++] = c;
-    } else {
-      truncated_ = true;
-    }
-  }
+  void Put(char c) { Add({&c, 1}); }
   char buf_[512];
   size_t len_ = 0;
   bool truncated_ = false;

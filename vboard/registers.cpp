@@ -31,8 +31,7 @@ static void SaveRegisters() {
   Line text;
   for (int code = 0; code < quivet::kCommandCount; ++code) {
     if (!set[code]) continue;
-    const std::string_view name = quivet::kCommands[code].name;
-    text.Add(text.Empty() ? "" : "\n").Add(name.data(), name.size()).Add(" ").Int(reg[code]);
+    text.Add(text.Empty() ? "" : "\n").Add(quivet::kCommands[code].name).Add(" ").Int(reg[code]);
   }
   const int fd = real.open(board.state_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd >= 0 && !text.Empty()) text.WriteTo(fd);
@@ -99,7 +98,7 @@ int Command(int fd, unsigned long request, unsigned long raw) {
   Line line;
   line.Add("ioctl ");
   if (known && !quivet::kCommands[code].name.empty()) {
-    line.Add(quivet::kCommands[code].name.data(), quivet::kCommands[code].name.size());
+    line.Add(quivet::kCommands[code].name);
   } else {
     line.Int(static_cast<std::int32_t>(request));
   }
@@ -120,7 +119,7 @@ int Command(int fd, unsigned long request, unsigned long raw) {
   if (!quivet::CommandIsValid(code, arg)) {
     Line()
         .Add("violation argument out of range ")
-        .Add(quivet::kCommands[code].name.data(), quivet::kCommands[code].name.size())
+        .Add(quivet::kCommands[code].name)
         .Add(" ")
         .Int(arg)
         .Log();
