@@ -56,10 +56,9 @@ struct Board {
   bool stdout_is_tty;
   bool root_rw;  // root starts read-only in every process
   int log_fd;
-  int board_fd;         // -1 while closed
-  int closed_board_fd;  // last board fd, to catch commands sent after close
+  int board_fd = -1;         // -1 while closed
+  int closed_board_fd = -1;  // last board fd, to catch commands sent after close
   FILE* config_file;
-  int config_fd;
   bool config_writing;
   pid_t pid;
   char dir[kPathMax];

@@ -176,13 +176,13 @@ BOARD_API int BOARD_CALL(poll)(struct pollfd* fds, nfds_t n, int timeout) {
 
 BOARD_API int BOARD_CALL(fsync)(int fd) {
   if (real.fsync == nullptr) ResolveRealCalls();
-  if (board.ready && fd >= 0 && fd == board.config_fd) FsyncHook(fd);
+  if (board.config_file != nullptr && fd == fileno(board.config_file)) FsyncHook(fd);
   return real.fsync(fd);
 }
 
 BOARD_API int BOARD_CALL(fclose)(FILE* file) {
   if (real.fclose == nullptr) ResolveRealCalls();
-  if (board.ready && file != nullptr && file == board.config_file) FcloseHook();
+  if (file != nullptr && file == board.config_file) FcloseHook();
   return real.fclose(file);
 }
 

@@ -21,7 +21,7 @@
 
 namespace vboard {
 
-Board board;
+constinit Board board{};
 
 static bool Is(const char* path, const char* wanted) {
   return path != nullptr && strcmp(path, wanted) == 0;
@@ -69,9 +69,6 @@ __attribute__((constructor)) void BoardStart() {
   board.restart = Flag("QUIVET_VBOARD_RESTART");
   ReadFaultKnob(getenv("QUIVET_VBOARD_SIGNAL"));
   board.stdout_is_tty = isatty(1) != 0;
-  board.board_fd = -1;
-  board.closed_board_fd = -1;
-  board.config_fd = -1;
   LoadRegisters();
   board.ready = true;
 }
@@ -155,9 +152,8 @@ FILE* FopenHook(FILE* (*fn)(const char*, const char*), const char* path, const c
   line.Add("ok").Log();
   if (board.config_file != nullptr) Violation("configuration file opened twice");
   board.config_file = file;
-  board.config_fd = fileno(file);
   board.config_writing = WantsWrite(mode);
-  if (board.config_fd == board.closed_board_fd) board.closed_board_fd = -1;
+  if (fileno(file) == board.closed_board_fd) board.closed_board_fd = -1;
   if (board.config_writing) Fault("open");
   return file;
 }
@@ -176,7 +172,6 @@ void FcloseHook() {
   KeepErrno keep;
   Line().Add("fclose /etc/quivet.conf").Log();
   board.config_file = nullptr;
-  board.config_fd = -1;
 }
 
 }  // namespace vboard
