@@ -23,6 +23,24 @@
 // only passes its pointer on.
 struct stat64;
 
+// The calls the board forwards to the C library: name, result, parameters.
+// The static test copy's --wrap list (CMakeLists.txt) names each of them.
+#define VBOARD_REAL_CALLS(X)                   \
+  X(open, int, const char*, int, ...)          \
+  X(open64, int, const char*, int, ...)        \
+  X(openat, int, int, const char*, int, ...)   \
+  X(openat64, int, int, const char*, int, ...) \
+  X(ioctl, int, int, unsigned long, ...)       \
+  X(close, int, int)                           \
+  X(fopen, FILE*, const char*, const char*)    \
+  X(fopen64, FILE*, const char*, const char*)  \
+  X(fclose, int, FILE*)                        \
+  X(fsync, int, int)                           \
+  X(system, int, const char*)                  \
+  X(poll, int, struct pollfd*, nfds_t, int)    \
+  X(stat, int, const char*, struct stat*)      \
+  X(stat64, int, const char*, struct stat64*)
+
 namespace vboard {
 
 constexpr char kBoardPath[] = "/dev/quivet";
@@ -30,22 +48,11 @@ constexpr char kConfigPath[] = "/etc/quivet.conf";
 constexpr int kPathMax = 1024;
 
 // The C library's own calls, found when the board loads (calls.cpp).
+#define VBOARD_MEMBER(name, result, ...) result (*name)(__VA_ARGS__);
 struct RealCalls {
-  int (*open)(const char*, int, ...);
-  int (*open64)(const char*, int, ...);
-  int (*openat)(int, const char*, int, ...);
-  int (*openat64)(int, const char*, int, ...);
-  int (*ioctl)(int, unsigned long, ...);
-  int (*close)(int);
-  FILE* (*fopen)(const char*, const char*);
-  FILE* (*fopen64)(const char*, const char*);
-  int (*fclose)(FILE*);
-  int (*fsync)(int);
-  int (*system)(const char*);
-  int (*poll)(struct pollfd*, nfds_t, int);
-  int (*stat)(const char*, struct stat*);
-  int (*stat64)(const char*, struct stat64*);
+  VBOARD_REAL_CALLS(VBOARD_MEMBER)
 };
+#undef VBOARD_MEMBER
 
 struct Board {
   bool ready;
