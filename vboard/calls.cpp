@@ -47,8 +47,10 @@ static const RealCalls& Real() {
   return real;
 }
 
-static bool NeedsMode(int flags) {
-  return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+// The mode follows the flags only when they may create a file.
+static mode_t ModeOf(int flags, va_list ap) {
+  const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+  return creates ? va_arg(ap, mode_t) : 0;
 }
 
 }  // namespace vboard
@@ -58,57 +60,42 @@ using namespace vboard;
 // Only the calls below leave the library; everything else stays hidden.
 #define BOARD_API __attribute__((visibility("default")))
 
-// The mode follows the flags only when they may create a file; variadic
-// arguments can only be read in the function that received them.
-#define BOARD_OPEN_MODE(flags)    \
-  ({                              \
-    mode_t mode_ = 0;             \
-    if (NeedsMode(flags)) {       \
-      va_list ap;                 \
-      va_start(ap, flags);        \
-      mode_ = va_arg(ap, mode_t); \
-      va_end(ap);                 \
-    }                             \
-    mode_;                        \
-  })
+// Each call in its plain and its 64-bit form, which differ in the name alone.
+// Fortified builds reach open through __open_2 when the flags are not constant.
+#define BOARD_FILE_CALLS(suffix)                                                               \
+  BOARD_API int BOARD_CALL(open##suffix)(const char* path, int flags, ...) {                   \
+    va_list ap;                                                                                \
+    va_start(ap, flags);                                                                       \
+    const mode_t mode = ModeOf(flags, ap);                                                     \
+    va_end(ap);                                                                                \
+    int result = 0;                                                                            \
+    if (OpenHook(path, flags, &result)) return result;                                         \
+    return Real().open##suffix(path, flags, mode);                                             \
+  }                                                                                            \
+  BOARD_API int BOARD_CALL(__open##suffix##_2)(const char* path, int flags) {                  \
+    return BOARD_CALL(open##suffix)(path, flags);                                              \
+  }                                                                                            \
+  BOARD_API int BOARD_CALL(openat##suffix)(int dirfd, const char* path, int flags, ...) {      \
+    va_list ap;                                                                                \
+    va_start(ap, flags);                                                                       \
+    const mode_t mode = ModeOf(flags, ap);                                                     \
+    va_end(ap);                                                                                \
+    int result = 0;                                                                            \
+    if (OpenHook(path, flags, &result)) return result;                                         \
+    return Real().openat##suffix(dirfd, path, flags, mode);                                    \
+  }                                                                                            \
+  BOARD_API FILE* BOARD_CALL(fopen##suffix)(const char* path, const char* mode) {              \
+    return FopenHook(Real().fopen##suffix, path, mode);                                        \
+  }                                                                                            \
+  /* The tool asks whether its configuration file is a regular one. */                         \
+  BOARD_API int BOARD_CALL(stat##suffix)(const char* path, struct stat##suffix* st) noexcept { \
+    return Real().stat##suffix(InSandbox(path), st);                                           \
+  }
 
 extern "C" {
 
-BOARD_API int BOARD_CALL(open)(const char* path, int flags, ...) {
-  const mode_t mode = BOARD_OPEN_MODE(flags);
-  int result = 0;
-  if (OpenHook(path, flags, &result)) return result;
-  return Real().open(path, flags, mode);
-}
-
-BOARD_API int BOARD_CALL(open64)(const char* path, int flags, ...) {
-  const mode_t mode = BOARD_OPEN_MODE(flags);
-  int result = 0;
-  if (OpenHook(path, flags, &result)) return result;
-  return Real().open64(path, flags, mode);
-}
-
-// Fortified builds reach open through these when the flags are not constant.
-BOARD_API int BOARD_CALL(__open_2)(const char* path, int flags) {
-  return open(path, flags);
-}
-BOARD_API int BOARD_CALL(__open64_2)(const char* path, int flags) {
-  return BOARD_CALL(open64)(path, flags);
-}
-
-BOARD_API int BOARD_CALL(openat)(int dirfd, const char* path, int flags, ...) {
-  const mode_t mode = BOARD_OPEN_MODE(flags);
-  int result = 0;
-  if (OpenHook(path, flags, &result)) return result;
-  return Real().openat(dirfd, path, flags, mode);
-}
-
-BOARD_API int BOARD_CALL(openat64)(int dirfd, const char* path, int flags, ...) {
-  const mode_t mode = BOARD_OPEN_MODE(flags);
-  int result = 0;
-  if (OpenHook(path, flags, &result)) return result;
-  return Real().openat64(dirfd, path, flags, mode);
-}
+BOARD_FILE_CALLS()
+BOARD_FILE_CALLS(64)
 
 BOARD_API int BOARD_CALL(ioctl)(int fd, unsigned long request, ...) {
   va_list ap;
@@ -124,14 +111,6 @@ BOARD_API int BOARD_CALL(ioctl)(int fd, unsigned long request, ...) {
 BOARD_API int BOARD_CALL(close)(int fd) {
   if (board.ready && fd >= 0) CloseHook(fd);
   return Real().close(fd);
-}
-
-BOARD_API FILE* BOARD_CALL(fopen)(const char* path, const char* mode) {
-  return FopenHook(Real().fopen, path, mode);
-}
-
-BOARD_API FILE* BOARD_CALL(fopen64)(const char* path, const char* mode) {
-  return FopenHook(Real().fopen64, path, mode);
 }
 
 // A tool that waits for its keys says so here; one that spins never does.
@@ -154,15 +133,6 @@ BOARD_API int BOARD_CALL(fsync)(int fd) {
 BOARD_API int BOARD_CALL(fclose)(FILE* file) {
   if (file != nullptr && file == board.config_file) FcloseHook();
   return Real().fclose(file);
-}
-
-// The tool asks whether its configuration file is a regular one.
-BOARD_API int BOARD_CALL(stat)(const char* path, struct stat* st) noexcept {
-  return Real().stat(InSandbox(path), st);
-}
-
-BOARD_API int BOARD_CALL(stat64)(const char* path, struct stat64* st) noexcept {
-  return Real().stat64(InSandbox(path), st);
 }
 
 BOARD_API int BOARD_CALL(system)(const char* command) {
