@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 // musl makes these macros for the plain calls; the board wraps both names.
 #undef open64
@@ -22,6 +23,24 @@
 // only passes its pointer on.
 struct stat64;
 
+// The calls the board forwards to the C library: name, result, parameters.
+// The static test copy's --wrap list (CMakeLists.txt) names each of them.
+#define VBOARD_REAL_CALLS(X)                   \
+  X(open, int, const char*, int, ...)          \
+  X(open64, int, const char*, int, ...)        \
+  X(openat, int, int, const char*, int, ...)   \
+  X(openat64, int, int, const char*, int, ...) \
+  X(ioctl, int, int, unsigned long, ...)       \
+  X(close, int, int)                           \
+  X(fopen, FILE*, const char*, const char*)    \
+  X(fopen64, FILE*, const char*, const char*)  \
+  X(fclose, int, FILE*)                        \
+  X(fsync, int, int)                           \
+  X(system, int, const char*)                  \
+  X(poll, int, struct pollfd*, nfds_t, int)    \
+  X(stat, int, const char*, struct stat*)      \
+  X(stat64, int, const char*, struct stat64*)
+
 namespace vboard {
 
 constexpr char kBoardPath[] = "/dev/quivet";
@@ -29,22 +48,11 @@ constexpr char kConfigPath[] = "/etc/quivet.conf";
 constexpr int kPathMax = 1024;
 
 // The C library's own calls, found when the board loads (calls.cpp).
+#define VBOARD_MEMBER(name, result, ...) result (*name)(__VA_ARGS__);
 struct RealCalls {
-  int (*open)(const char*, int, ...);
-  int (*open64)(const char*, int, ...);
-  int (*openat)(int, const char*, int, ...);
-  int (*openat64)(int, const char*, int, ...);
-  int (*ioctl)(int, unsigned long, ...);
-  int (*close)(int);
-  FILE* (*fopen)(const char*, const char*);
-  FILE* (*fopen64)(const char*, const char*);
-  int (*fclose)(FILE*);
-  int (*fsync)(int);
-  int (*system)(const char*);
-  int (*poll)(struct pollfd*, nfds_t, int);
-  int (*stat)(const char*, struct stat*);
-  int (*stat64)(const char*, struct stat64*);
+  VBOARD_REAL_CALLS(VBOARD_MEMBER)
 };
+#undef VBOARD_MEMBER
 
 struct Board {
   bool ready;
@@ -55,10 +63,9 @@ struct Board {
   bool stdout_is_tty;
   bool root_rw;  // root starts read-only in every process
   int log_fd;
-  int board_fd;         // -1 while closed
-  int closed_board_fd;  // last board fd, to catch commands sent after close
+  int board_fd = -1;         // -1 while closed
+  int closed_board_fd = -1;  // last board fd, to catch commands sent after close
   FILE* config_file;
-  int config_fd;
   bool config_writing;
   pid_t pid;
   char dir[kPathMax];
@@ -74,12 +81,11 @@ extern Board board;
 class Line {
  public:
   Line() {}  // user-provided: a Line() is not zeroed first
-  Line& Add(const char* text) { return Add(text, strlen(text)); }
-  Line& Add(const char* text, size_t n) {
+  Line& Add(std::string_view text) {
     const size_t room = sizeof(buf_) - 1 - len_;
-    truncated_ = truncated_ || n > room;
-    memcpy(buf_ + len_, text, n < room ? n : room);
-    len_ += n < room ? n : room;
+    truncated_ = truncated_ || text.size() > room;
+    memcpy(buf_ + len_, text.data(), text.size() < room ? text.size() : room);
+    len_ += text.size() < room ? text.size() : room;
     return *this;
   }
   // Through uint32 so INT32_MIN formats without overflow.
@@ -95,13 +101,7 @@ class Line {
   bool Empty() const { return len_ == 0; }
 
  private:
-  void Put(char c) {
-    if (len_ < sizeof(buf_) - 1) {
-      buf_[len_++] = c;
-    } else {
-      truncated_ = true;
-    }
-  }
+  void Put(char c) { Add({&c, 1}); }
   char buf_[512];
   size_t len_ = 0;
   bool truncated_ = false;

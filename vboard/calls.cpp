@@ -18,21 +18,9 @@
 #define __wrap_stat __wrap___stat_time64
 #define __real_stat __real___stat_time64
 #endif
+#define DECLARE_REAL(name, result, ...) result __real_##name(__VA_ARGS__);
 extern "C" {
-int __real_open(const char*, int, ...);
-int __real_open64(const char*, int, ...);
-int __real_openat(int, const char*, int, ...);
-int __real_openat64(int, const char*, int, ...);
-int __real_ioctl(int, unsigned long, ...);
-int __real_close(int);
-FILE* __real_fopen(const char*, const char*);
-FILE* __real_fopen64(const char*, const char*);
-int __real_fclose(FILE*);
-int __real_fsync(int);
-int __real_system(const char*);
-int __real_poll(struct pollfd*, nfds_t, int);
-int __real_stat(const char*, struct stat*);
-int __real_stat64(const char*, struct stat64*);
+VBOARD_REAL_CALLS(DECLARE_REAL)
 }
 #else
 #define BOARD_CALL(name) name
@@ -43,34 +31,26 @@ namespace vboard {
 
 RealCalls real;
 
+#define FIND(name, ...)                                          \
+  real.name = reinterpret_cast<decltype(real.name)>(NEXT(name)); \
+  found = found && real.name != nullptr;
+
 void ResolveRealCalls() {
-  real.open = reinterpret_cast<decltype(real.open)>(NEXT(open));
-  real.open64 = reinterpret_cast<decltype(real.open64)>(NEXT(open64));
-  real.openat = reinterpret_cast<decltype(real.openat)>(NEXT(openat));
-  real.openat64 = reinterpret_cast<decltype(real.openat64)>(NEXT(openat64));
-  real.ioctl = reinterpret_cast<decltype(real.ioctl)>(NEXT(ioctl));
-  real.close = reinterpret_cast<decltype(real.close)>(NEXT(close));
-  real.fopen = reinterpret_cast<decltype(real.fopen)>(NEXT(fopen));
-  real.fopen64 = reinterpret_cast<decltype(real.fopen64)>(NEXT(fopen64));
-  real.fclose = reinterpret_cast<decltype(real.fclose)>(NEXT(fclose));
-  real.fsync = reinterpret_cast<decltype(real.fsync)>(NEXT(fsync));
-  real.system = reinterpret_cast<decltype(real.system)>(NEXT(system));
-  real.poll = reinterpret_cast<decltype(real.poll)>(NEXT(poll));
-  real.stat = reinterpret_cast<decltype(real.stat)>(NEXT(stat));
-  real.stat64 = reinterpret_cast<decltype(real.stat64)>(NEXT(stat64));
-  if (real.open64 == nullptr) real.open64 = real.open;
-  if (real.openat64 == nullptr) real.openat64 = real.openat;
-  if (real.fopen64 == nullptr) real.fopen64 = real.fopen;
-  if (real.open == nullptr || real.openat == nullptr || real.ioctl == nullptr ||
-      real.close == nullptr || real.fopen == nullptr || real.fclose == nullptr ||
-      real.fsync == nullptr || real.system == nullptr || real.stat == nullptr ||
-      real.stat64 == nullptr || real.poll == nullptr) {
-    Refuse("cannot find the C library's calls");
-  }
+  bool found = true;
+  VBOARD_REAL_CALLS(FIND)
+  if (!found) Refuse("cannot find the C library's calls");
 }
 
-static bool NeedsMode(int flags) {
-  return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+// Another library's constructor may call before the board's has run.
+static const RealCalls& Real() {
+  if (real.close == nullptr) ResolveRealCalls();
+  return real;
+}
+
+// The mode follows the flags only when they may create a file.
+static mode_t ModeOf(int flags, va_list ap) {
+  const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+  return creates ? va_arg(ap, mode_t) : 0;
 }
 
 }  // namespace vboard
@@ -80,125 +60,83 @@ using namespace vboard;
 // Only the calls below leave the library; everything else stays hidden.
 #define BOARD_API __attribute__((visibility("default")))
 
-// The mode follows the flags only when they may create a file; variadic
-// arguments can only be read in the function that received them.
-#define BOARD_OPEN_MODE(flags)    \
-  ({                              \
-    mode_t mode_ = 0;             \
-    if (NeedsMode(flags)) {       \
-      va_list ap;                 \
-      va_start(ap, flags);        \
-      mode_ = va_arg(ap, mode_t); \
-      va_end(ap);                 \
-    }                             \
-    mode_;                        \
-  })
+// Each call in its plain and its 64-bit form, which differ in the name alone.
+// Fortified builds reach open through __open_2 when the flags are not constant.
+#define BOARD_FILE_CALLS(suffix)                                                               \
+  BOARD_API int BOARD_CALL(open##suffix)(const char* path, int flags, ...) {                   \
+    va_list ap;                                                                                \
+    va_start(ap, flags);                                                                       \
+    const mode_t mode = ModeOf(flags, ap);                                                     \
+    va_end(ap);                                                                                \
+    int result = 0;                                                                            \
+    if (OpenHook(path, flags, &result)) return result;                                         \
+    return Real().open##suffix(path, flags, mode);                                             \
+  }                                                                                            \
+  BOARD_API int BOARD_CALL(__open##suffix##_2)(const char* path, int flags) {                  \
+    return BOARD_CALL(open##suffix)(path, flags);                                              \
+  }                                                                                            \
+  BOARD_API int BOARD_CALL(openat##suffix)(int dirfd, const char* path, int flags, ...) {      \
+    va_list ap;                                                                                \
+    va_start(ap, flags);                                                                       \
+    const mode_t mode = ModeOf(flags, ap);                                                     \
+    va_end(ap);                                                                                \
+    int result = 0;                                                                            \
+    if (OpenHook(path, flags, &result)) return result;                                         \
+    return Real().openat##suffix(dirfd, path, flags, mode);                                    \
+  }                                                                                            \
+  BOARD_API FILE* BOARD_CALL(fopen##suffix)(const char* path, const char* mode) {              \
+    return FopenHook(Real().fopen##suffix, path, mode);                                        \
+  }                                                                                            \
+  /* The tool asks whether its configuration file is a regular one. */                         \
+  BOARD_API int BOARD_CALL(stat##suffix)(const char* path, struct stat##suffix* st) noexcept { \
+    return Real().stat##suffix(InSandbox(path), st);                                           \
+  }
 
 extern "C" {
 
-BOARD_API int BOARD_CALL(open)(const char* path, int flags, ...) {
-  const mode_t mode = BOARD_OPEN_MODE(flags);
-  int result = 0;
-  if (OpenHook(path, flags, &result)) return result;
-  if (real.open == nullptr) ResolveRealCalls();
-  return real.open(path, flags, mode);
-}
-
-BOARD_API int BOARD_CALL(open64)(const char* path, int flags, ...) {
-  const mode_t mode = BOARD_OPEN_MODE(flags);
-  int result = 0;
-  if (OpenHook(path, flags, &result)) return result;
-  if (real.open64 == nullptr) ResolveRealCalls();
-  return real.open64(path, flags, mode);
-}
-
-// Fortified builds reach open through these when the flags are not constant.
-BOARD_API int BOARD_CALL(__open_2)(const char* path, int flags) {
-  return open(path, flags);
-}
-BOARD_API int BOARD_CALL(__open64_2)(const char* path, int flags) {
-  return BOARD_CALL(open64)(path, flags);
-}
-
-BOARD_API int BOARD_CALL(openat)(int dirfd, const char* path, int flags, ...) {
-  const mode_t mode = BOARD_OPEN_MODE(flags);
-  int result = 0;
-  if (OpenHook(path, flags, &result)) return result;
-  if (real.openat == nullptr) ResolveRealCalls();
-  return real.openat(dirfd, path, flags, mode);
-}
-
-BOARD_API int BOARD_CALL(openat64)(int dirfd, const char* path, int flags, ...) {
-  const mode_t mode = BOARD_OPEN_MODE(flags);
-  int result = 0;
-  if (OpenHook(path, flags, &result)) return result;
-  if (real.openat64 == nullptr) ResolveRealCalls();
-  return real.openat64(dirfd, path, flags, mode);
-}
+BOARD_FILE_CALLS()
+BOARD_FILE_CALLS(64)
 
 BOARD_API int BOARD_CALL(ioctl)(int fd, unsigned long request, ...) {
   va_list ap;
   va_start(ap, request);
   const unsigned long raw = va_arg(ap, unsigned long);
   va_end(ap);
-  if (!board.ready || fd < 0 || (fd != board.board_fd && fd != board.closed_board_fd)) {
-    if (real.ioctl == nullptr) ResolveRealCalls();
-    return real.ioctl(fd, request, raw);
+  if (board.ready && fd >= 0 && (fd == board.board_fd || fd == board.closed_board_fd)) {
+    return Command(fd, request, raw);
   }
-  return Command(fd, request, raw);
+  return Real().ioctl(fd, request, raw);
 }
 
 BOARD_API int BOARD_CALL(close)(int fd) {
-  if (real.close == nullptr) ResolveRealCalls();
   if (board.ready && fd >= 0) CloseHook(fd);
-  return real.close(fd);
-}
-
-BOARD_API FILE* BOARD_CALL(fopen)(const char* path, const char* mode) {
-  if (real.fopen == nullptr) ResolveRealCalls();
-  return FopenHook(real.fopen, path, mode);
-}
-
-BOARD_API FILE* BOARD_CALL(fopen64)(const char* path, const char* mode) {
-  if (real.fopen64 == nullptr) ResolveRealCalls();
-  return FopenHook(real.fopen64, path, mode);
+  return Real().close(fd);
 }
 
 // A tool that waits for its keys says so here; one that spins never does.
+// Real() comes first: glibc declares fds write-only, and GCC warns of a read
+// of them before any call.
 BOARD_API int BOARD_CALL(poll)(struct pollfd* fds, nfds_t n, int timeout) {
-  if (real.poll == nullptr) ResolveRealCalls();
+  const RealCalls& next = Real();
   if (board.ready && n == 1 && fds[0].fd == 0) {
     KeepErrno keep;
     Line().Add("poll standard input").Log();
   }
-  return real.poll(fds, n, timeout);
+  return next.poll(fds, n, timeout);
 }
 
 BOARD_API int BOARD_CALL(fsync)(int fd) {
-  if (real.fsync == nullptr) ResolveRealCalls();
-  if (board.ready && fd >= 0 && fd == board.config_fd) FsyncHook(fd);
-  return real.fsync(fd);
+  if (board.config_file != nullptr && fd == fileno(board.config_file)) FsyncHook(fd);
+  return Real().fsync(fd);
 }
 
 BOARD_API int BOARD_CALL(fclose)(FILE* file) {
-  if (real.fclose == nullptr) ResolveRealCalls();
-  if (board.ready && file != nullptr && file == board.config_file) FcloseHook();
-  return real.fclose(file);
-}
-
-// The tool asks whether its configuration file is a regular one.
-BOARD_API int BOARD_CALL(stat)(const char* path, struct stat* st) noexcept {
-  if (real.stat == nullptr) ResolveRealCalls();
-  return real.stat(InSandbox(path), st);
-}
-
-BOARD_API int BOARD_CALL(stat64)(const char* path, struct stat64* st) noexcept {
-  if (real.stat64 == nullptr) ResolveRealCalls();
-  return real.stat64(InSandbox(path), st);
+  if (file != nullptr && file == board.config_file) FcloseHook();
+  return Real().fclose(file);
 }
 
 BOARD_API int BOARD_CALL(system)(const char* command) {
-  if (real.system == nullptr) ResolveRealCalls();
+  if (!board.ready) return Real().system(command);
   return SystemHook(command);
 }
 

@@ -36,7 +36,7 @@ Line& Line::Digits(std::uint32_t value, std::uint32_t base) {
     *--first = "0123456789abcdef"[value % base];
     value /= base;
   } while (value != 0u);
-  return Add(first, static_cast<size_t>(digits + sizeof digits - first));
+  return Add({first, static_cast<size_t>(digits + sizeof digits - first)});
 }
 
 // Shell text on one line: non-printables as \xHH, backslash doubled.

@@ -31,8 +31,7 @@ static void SaveRegisters() {
   Line text;
   for (int code = 0; code < quivet::kCommandCount; ++code) {
     if (!set[code]) continue;
-    const std::string_view name = quivet::kCommands[code].name;
-    text.Add(text.Empty() ? "" : "\n").Add(name.data(), name.size()).Add(" ").Int(reg[code]);
+    text.Add(text.Empty() ? "" : "\n").Add(quivet::kCommands[code].name).Add(" ").Int(reg[code]);
   }
   const int fd = real.open(board.state_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd >= 0 && !text.Empty()) text.WriteTo(fd);
@@ -94,14 +93,15 @@ int Command(int fd, unsigned long request, unsigned long raw) {
   KeepErrno keep;
   // The argument is a 32-bit value passed in a register of either width.
   const std::int32_t arg = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
+  const auto code = static_cast<std::int32_t>(request);
   const bool known = request < static_cast<unsigned long>(quivet::kCommandCount);
-  const int code = known ? static_cast<int>(request) : -1;
+  const std::string_view name = known ? quivet::kCommands[code].name : "";
   Line line;
   line.Add("ioctl ");
-  if (known && !quivet::kCommands[code].name.empty()) {
-    line.Add(quivet::kCommands[code].name.data(), quivet::kCommands[code].name.size());
+  if (name.empty()) {
+    line.Int(code);
   } else {
-    line.Int(static_cast<std::int32_t>(request));
+    line.Add(name);
   }
   line.Add(" ").Int(arg).Log();
   if (fd != board.board_fd) {
@@ -109,21 +109,12 @@ int Command(int fd, unsigned long request, unsigned long raw) {
     keep.Set(EBADF);
     return -1;
   }
-  if (!known) {
-    Line().Add("violation unknown code ").Int(static_cast<std::int32_t>(request)).Log();
-    return -1;
-  }
-  if (quivet::kCommands[code].name.empty()) {
-    Line().Add("violation reserved code ").Int(code).Log();
+  if (name.empty()) {
+    Line().Add(known ? "violation reserved code " : "violation unknown code ").Int(code).Log();
     return -1;
   }
   if (!quivet::CommandIsValid(code, arg)) {
-    Line()
-        .Add("violation argument out of range ")
-        .Add(quivet::kCommands[code].name.data(), quivet::kCommands[code].name.size())
-        .Add(" ")
-        .Int(arg)
-        .Log();
+    Line().Add("violation argument out of range ").Add(name).Add(" ").Int(arg).Log();
   }
   set[code] = true;
   reg[code] = arg;

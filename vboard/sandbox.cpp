@@ -21,7 +21,7 @@
 
 namespace vboard {
 
-Board board;
+constinit Board board{};
 
 static bool Is(const char* path, const char* wanted) {
   return path != nullptr && strcmp(path, wanted) == 0;
@@ -33,13 +33,7 @@ static bool Flag(const char* name) {
 }
 
 static bool JoinPath(char* out, const char* dir, const char* name) {
-  const size_t dir_len = strlen(dir);
-  const size_t name_len = strlen(name);
-  if (dir_len + 1 + name_len + 1 > static_cast<size_t>(kPathMax)) return false;
-  memcpy(out, dir, dir_len);
-  out[dir_len] = '/';
-  memcpy(out + dir_len + 1, name, name_len + 1);
-  return true;
+  return snprintf(out, kPathMax, "%s/%s", dir, name) < kPathMax;
 }
 
 __attribute__((constructor)) void BoardStart() {
@@ -69,16 +63,13 @@ __attribute__((constructor)) void BoardStart() {
   board.restart = Flag("QUIVET_VBOARD_RESTART");
   ReadFaultKnob(getenv("QUIVET_VBOARD_SIGNAL"));
   board.stdout_is_tty = isatty(1) != 0;
-  board.board_fd = -1;
-  board.closed_board_fd = -1;
-  board.config_fd = -1;
   LoadRegisters();
   board.ready = true;
 }
 
 // Returns true when the path is the board's business; *result is then set.
 bool OpenHook(const char* path, int flags, int* result) {
-  if (!board.ready || path == nullptr) return false;
+  if (!board.ready) return false;
   if (Is(path, kBoardPath)) {
     *result = OpenBoard(flags);
     return true;
@@ -110,13 +101,6 @@ static const char* ErrnoName(int error) {
                            : nullptr;
 }
 
-static bool WantsWrite(const char* mode) {
-  for (; *mode != '\0'; ++mode) {
-    if (*mode == 'w' || *mode == 'a' || *mode == '+') return true;
-  }
-  return false;
-}
-
 static bool UnderEtcOrBoard(const char* path) {
   return strncmp(path, "/etc/", 5) == 0 || strncmp(path, kBoardPath, sizeof(kBoardPath) - 1) == 0;
 }
@@ -133,32 +117,29 @@ FILE* FopenHook(FILE* (*fn)(const char*, const char*), const char* path, const c
   }
   Line line;
   line.Add("fopen /etc/quivet.conf ").Escaped(mode).Add(" -> ");
-  if (WantsWrite(mode) && !board.root_rw) {
-    KeepErrno keep;
-    keep.Set(EROFS);
-    line.Add("EROFS").Log();
-    return nullptr;
+  const bool writes = strpbrk(mode, "wa+") != nullptr;
+  FILE* file = nullptr;
+  if (writes && !board.root_rw) {  // as the host's read-only root would
+    errno = EROFS;
+  } else {
+    file = fn(board.config_path, mode);
   }
-  FILE* file = fn(board.config_path, mode);
   KeepErrno keep;
   if (file == nullptr) {
-    const int error = errno;
-    const char* name = ErrnoName(error);
+    const char* name = ErrnoName(errno);
     if (name != nullptr) {
-      line.Add(name);
+      line.Add(name).Log();
     } else {
-      line.Add("errno ").Int(error);
+      line.Add("errno ").Int(errno).Log();
     }
-    line.Log();
     return nullptr;
   }
   line.Add("ok").Log();
   if (board.config_file != nullptr) Violation("configuration file opened twice");
   board.config_file = file;
-  board.config_fd = fileno(file);
-  board.config_writing = WantsWrite(mode);
-  if (board.config_fd == board.closed_board_fd) board.closed_board_fd = -1;
-  if (board.config_writing) Fault("open");
+  board.config_writing = writes;
+  if (fileno(file) == board.closed_board_fd) board.closed_board_fd = -1;
+  if (writes) Fault("open");
   return file;
 }
 
@@ -176,7 +157,6 @@ void FcloseHook() {
   KeepErrno keep;
   Line().Add("fclose /etc/quivet.conf").Log();
   board.config_file = nullptr;
-  board.config_fd = -1;
 }
 
 }  // namespace vboard

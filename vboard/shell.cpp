@@ -39,7 +39,6 @@ static int RunWithoutBoard(const char* command) {
 }
 
 int SystemHook(const char* command) {
-  if (!board.ready) return real.system(command);
   if (command == nullptr) return 1;  // a shell is available
   Line line;
   line.Add("system ");
