@@ -37,37 +37,31 @@ std::uint8_t NormalisedSource(std::uint8_t source) {
   return SOURCE_COMPOSITE;
 }
 
+// By source, as the commands: the 32-bit brightness, the one-byte contrast and colour.
+struct InputFields {
+  std::int32_t Settings::*brightness;
+  std::uint8_t Settings::*contrast;
+  std::uint8_t Settings::*colour;
+};
+
+constexpr InputFields kInputFields[3] = {
+    {&Settings::t_bri, &Settings::t_con, &Settings::t_sat},
+    {&Settings::s_bri, &Settings::s_con, &Settings::s_sat},
+    {&Settings::c_bri, &Settings::c_con, &Settings::c_sat},
+};
+
 std::int32_t CurrentValue(std::uint8_t source, PictureSetting setting) {
-  const Settings& s = settings;
-  switch (NormalisedSource(source)) {
-    case SOURCE_TUNER:
-      return setting == kBrightness ? s.t_bri : setting == kContrast ? s.t_con : s.t_sat;
-    case SOURCE_SVIDEO:
-      return setting == kBrightness ? s.s_bri : setting == kContrast ? s.s_con : s.s_sat;
-    default: return setting == kBrightness ? s.c_bri : setting == kContrast ? s.c_con : s.c_sat;
-  }
+  const InputFields& f = kInputFields[NormalisedSource(source)];
+  if (setting == kBrightness) return settings.*f.brightness;
+  return settings.*(setting == kContrast ? f.contrast : f.colour);
 }
 
 void StoreValue(std::uint8_t source, PictureSetting setting, std::int32_t value) {
-  Settings& s = settings;
-  const auto byte = static_cast<std::uint8_t>(value);
-  switch (NormalisedSource(source)) {
-    case SOURCE_TUNER:
-      if (setting == kBrightness) s.t_bri = value;
-      if (setting == kContrast) s.t_con = byte;
-      if (setting == kColour) s.t_sat = byte;
-      break;
-    case SOURCE_SVIDEO:
-      if (setting == kBrightness) s.s_bri = value;
-      if (setting == kContrast) s.s_con = byte;
-      if (setting == kColour) s.s_sat = byte;
-      break;
-    default:
-      if (setting == kBrightness) s.c_bri = value;
-      if (setting == kContrast) s.c_con = byte;
-      if (setting == kColour) s.c_sat = byte;
-      break;
-  }
+  const InputFields& f = kInputFields[NormalisedSource(source)];
+  if (setting == kBrightness)
+    settings.*f.brightness = value;
+  else
+    settings.*(setting == kContrast ? f.contrast : f.colour) = static_cast<std::uint8_t>(value);
 }
 
 void AdjustValue(std::uint8_t source, PictureSetting setting) {
