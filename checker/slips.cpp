@@ -151,11 +151,12 @@ class Slips {
     const Shown pair(Part(list_, p.channel_at, p.freq_end - p.channel_at + 1));
     const std::string_view field = Part(list_, p.channel_end + 1, p.freq_end - p.channel_end - 1);
     const std::size_t used = quivet::ReadNumber(field).end;
-    const bool closed = p.freq_end + 1 >= list_.size();  // only the closing quote may follow
+    // Only the closing quote, and a carriage return, may follow the last pair.
+    const bool closed = Part(list_, p.freq_end).find_first_not_of("\"\r") == kNone;
     if (list_[p.channel_end] != ':') {
       Warn(list_at_ + p.channel_at, "%s: a channel has 2 characters at most; the tool reads %d",
            pair.c_str(), p.channel);
-    } else if (p.freq_end < list_.size() && list_[p.freq_end] != ',' && !closed) {
+    } else if (!closed && list_[p.freq_end] != ',') {
       Warn(list_at_ + p.channel_at,
            "%s: a frequency has 6 characters at most; the tool reads %d and passes over '%c'",
            pair.c_str(), p.freq, list_[p.freq_end]);
@@ -173,7 +174,7 @@ class Slips {
     static constexpr const char* kWhy[] = {"a channel without a frequency",
                                            "a channel begins with a digit", "channels go to 70",
                                            "a frequency of 0 ends it"};
-    if (rest.empty() || rest == "\"") return;  // a comma before the closing quote
+    if (rest.find_first_not_of("\"\r") == kNone) return;  // a comma before the closing quote
     // A third digit of a channel is its colon, and the frequency then reads 0.
     const std::size_t channel = quivet::FieldLength(list_, at, ':', quivet::kChannelFieldMax);
     const bool long_channel = why == quivet::ListStop::kZero && list_[at + channel] != ':';
