@@ -112,13 +112,14 @@ std::vector<Row> Rows() {
         "1:20: c_bri=7\\x09t_con=8: the tool reads 7 and ignores \\x09t_con=8; only a blank "
         "separates assignments"}},
       {"one byte, the 32-bit range, the menus' ranges",
-       "t_con=300 rf_out=-1 s_bri=-99999999999 h_res=600 l_delay=-5 c_sat=128\n",
+       "t_con=300 rf_out=-1 s_bri=-99999999999 h_res=600 l_delay=-5 c_sat=128 c_bri=2147483648\n",
        {"1:1: t_con=300: the setting is one byte; the tool keeps 44",
         "1:11: rf_out=-1: the setting is one byte; the tool keeps 255",
         "1:21: s_bri=-99999999999: beyond the 32-bit range; the tool reads -2147483648",
         "1:40: h_res=600: the menus take 480, 544 or 720; the tool keeps it and saves it back",
         "1:50: l_delay=-5: the menus take -4 to 3; the tool keeps it and saves it back",
-        "1:61: c_sat=128: the menus take 0 to 127; the tool keeps it and saves it back"}},
+        "1:61: c_sat=128: the menus take 0 to 127; the tool keeps it and saves it back",
+        "1:71: c_bri=2147483648: beyond the 32-bit range; the tool reads 2147483647"}},
       // The fine-tune list.
       {"a typographic quote",
        "f_tune=\xE2\x80\x9C"
