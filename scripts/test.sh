@@ -15,7 +15,6 @@ stages=(
   "system tests/system/run.sh"
   "system-static tests/system/run.sh --preset static"
   "system-ppc tests/system/run.sh --arch powerpc"
-  "system-stale tests/system/stale.sh"
   "system-ppc-static tests/system/run.sh --arch powerpc --preset ppc-static"
   "ppc build ppc && ctest --preset ppc"
   "ppc-static build ppc-static && ctest --preset ppc-static"
@@ -89,14 +88,14 @@ trap 'exit 143' TERM; trap 'exit 130' INT
 
 # The PowerPC kernels take minutes; the stages that run one qemu at a time
 # leave a core idle, so they are built meanwhile at the lowest priority.
-[[ ! $names =~ \ system-(ppc|stale) ]] || spawn bash -c 'renice -n 19 -p $$ && . scripts/guest.sh &&
+[[ ! $names =~ \ system-ppc ]] || spawn bash -c 'renice -n 19 -p $$ && . scripts/guest.sh &&
   for guest_cpu in e500mc e500v2; do guest_build_kernel; done' >"$TMPDIR/kernels.log" 2>&1
 
 for line in "${stages[@]}"; do
   name=${line%% *} start=$SECONDS
   [[ $names == *" $name "* ]] || continue
   echo "=== $name"
-  [[ $name != system-@(ppc|stale)* || -z $(jobs -rp) ]] || echo "(if its kernel is still being built, it waits: $TMPDIR/kernels.log)"
+  [[ $name != system-ppc* || -z $(jobs -rp) ]] || echo "(if its kernel is still being built, it waits: $TMPDIR/kernels.log)"
   spawn eval "{ ${line#* }; } 2>&1 | tee -a \"\$TMPDIR/all.log\""
   wait $! && result=ok || { result=FAILED; failures+=("$name"); }
   echo "=== $name: $result ($((SECONDS - start)) s)"
