@@ -8,8 +8,8 @@
 #                                 kernel, BusyBox and driver; WORK/root laid out;
 #                                 CPU is qemu's powerpc core (default e500mc)
 #   guest_disk IMG                WORK/root as an ext4 image
-#   guest_boot IMG ro|rw BOARD    qemu on this terminal, stdin to the tool
-#   guest_script IMG ro|rw BOARD KEYS OUT [UNTIL]
+#   guest_boot IMG ro|rw          qemu on this terminal, stdin to the tool
+#   guest_script IMG ro|rw KEYS OUT [UNTIL]
 #                                 qemu with KEYS typed once the tool is up,
 #                                 its serial output in OUT; guest_stop ends it
 # A failing function leaves one line naming the step and its log in guest_why.
@@ -245,7 +245,7 @@ guest_qemu_line() {
   guest_line=("${guest_qemu[@]}" -nodefaults -display none -no-reboot -m 256
     -chardev stdio,id=tty,signal=off -serial chardev:tty -kernel "$guest_kernel"
     ${guest_initrd:+-initrd "$guest_initrd"}
-    -append "$guest_append quiet loglevel=0 panic=-1 qboard=$3"
+    -append "$guest_append quiet loglevel=0 panic=-1"
     -drive "file=$1,format=raw,if=virtio,readonly=$([ "$2" = ro ] && echo on || echo off)")
 }
 
@@ -271,10 +271,10 @@ guest_stop() {
 }
 
 guest_script() {
-  local img=$1 disk=$2 board=$3 keys=$4 until=${6:-} fifo=$5.in
-  guest_out=$5
+  local img=$1 disk=$2 keys=$3 until=${5:-} fifo=$4.in
+  guest_out=$4
   guest_why=
-  guest_qemu_line "$img" "$disk" "$board"
+  guest_qemu_line "$img" "$disk"
   rm -f "$fifo"
   mkfifo "$fifo"
   : >"$guest_out"

@@ -54,12 +54,12 @@ on_kernel() {
   guest_disk "$work/disk.img"
   if [ -t 0 ]; then
     echo "Booting the $arch guest; the tool starts on its serial line."
-    guest_boot "$work/disk.img" rw 1 | tee "$work/out" | screens
+    guest_boot "$work/disk.img" rw | tee "$work/out" | screens
   else
     # A serial line has no end of input: ^D at a line's start stands for it.
     keys=$(cat; printf x)
     keys=${keys%x}
-    guest_script "$work/disk.img" rw 1 "${keys//\\/\\\\}\\004" "$work/out" || echo "guest: $guest_why" >&2
+    guest_script "$work/disk.img" rw "${keys//\\/\\\\}\\004" "$work/out" || echo "guest: $guest_why" >&2
     screens <"$work/out"
   fi
   tr -d '\r' <"$work/out" >"$work/log"
