@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The builds a packager makes without the presets, warnings left as warnings:
 # Debian's own hardened build (native and PowerPC, where a warning fails),
-# gcc Release, no build type, Debug and clang Release, each with its tests
+# gcc Release, no build type (what Debug builds, less -g) and clang Release, each with its tests
 # run (a compiler can break what another builds right). Then both static
 # releases, which must load nothing at run time.
 # Warnings are printed, fatal only in Debian's build. QUIVET_PLAIN_DIR
@@ -46,7 +46,6 @@ packager debian-amd64 amd64
 packager debian-powerpc powerpc -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-powerpc.cmake
 plain gcc-release -DCMAKE_BUILD_TYPE=Release
 plain gcc-default
-plain gcc-debug -DCMAKE_BUILD_TYPE=Debug
 plain clang-release -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
 for preset in static ppc-static; do
