@@ -64,10 +64,9 @@ done
 # its symbols names the functions). A double in a static soft-float program
 # takes glibc's soft-float helpers, not libgcc's hard-float ones: a probe
 # must hold none either and compute on a core without an FPU as this machine does.
-. scripts/musl.sh
-musl_prefix || { echo "$guest_why" >&2 && exit 1; }
-"$musl_prefix/bin/powerpc-musl-sf-gcc" -O2 -o "$root/fp_probe" tests/fp_probe.c
+musl=$(scripts/musl.sh)
+"$musl/bin/powerpc-musl-sf-gcc" -O2 -o "$root/fp_probe" tests/fp_probe.c
 cc -O2 -o "$root/fp_probe.native" tests/fp_probe.c
-for elf in build/ppc-static/quivet_config.sym build/ppc-static/quivet_config "$root/fp_probe"; do guest_fp_free "$elf"; done
+scripts/fp-free.sh build/ppc-static/quivet_config.sym build/ppc-static/quivet_config "$root/fp_probe"
 diff <("$root/fp_probe.native") <(qemu-ppc -cpu e500v2 "$root/fp_probe")
 echo "builds: ok"

@@ -88,8 +88,8 @@ trap 'exit 143' TERM; trap 'exit 130' INT
 
 # The PowerPC kernels take minutes; the stages that run one qemu at a time
 # leave a core idle, so they are built meanwhile at the lowest priority.
-[[ ! $names =~ \ system-ppc ]] || spawn bash -c 'renice -n 19 -p $$ && . scripts/guest.sh &&
-  for guest_cpu in e500mc e500v2; do guest_build_kernel; done' >"$TMPDIR/kernels.log" 2>&1
+[[ ! $names =~ \ system-ppc ]] ||
+  spawn bash -c 'renice -n 19 -p $$ && scripts/guest/kernel.sh e500mc; scripts/guest/kernel.sh e500v2' >"$TMPDIR/kernels.log" 2>&1
 
 for line in "${stages[@]}"; do
   name=${line%% *} start=$SECONDS

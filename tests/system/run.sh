@@ -25,11 +25,11 @@ die() { keep=1; echo "FAIL system $on: $*"; echo "0 passed, 1 failed"; exit 1; }
 
 (cd "$top" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset") >&2 || die "$preset build failed"
 [ -x "$tool" ] || die "no tool binary at $tool"
-source "$top/scripts/guest.sh"
+source "$top/scripts/guest/qemu.sh"
 work=$(mktemp -d)
 # Ctrl-C included: the guest is ended and the work folder goes unless kept.
-trap 'guest_stop; [ -n "$keep" ] || rm -rf "$work"' EXIT
-guest_prepare "$arch" "$work" "$tool" "$cpu" || die "$guest_why"
+trap '{ kill -9 $(jobs -p); wait; } 2>/dev/null; [ -n "$keep" ] || rm -rf "$work"' EXIT
+"$top/scripts/guest/prepare.sh" "$arch" "$work" "$tool" "$cpu" || die "no guest: the line above names the step"
 
 # One case: name, disk (rw/ro), file before (- none), keys, driver record,
 # screen texts (;-separated), file after (- none), end (ro/cut/user).
@@ -42,8 +42,8 @@ row() {
   # For cut the shell is the guest's script, acting on /fault.
   echo "$end" >"$work/root/fault"
   ln -sf "$([ "$end" = cut ] && echo ../init || echo busybox)" "$work/root/bin/sh"
-  guest_disk "$d/disk.img"
-  guest_script "$d/disk.img" "$disk" "$keys" "$d/out" "$([ "$end" = cut ] && echo QUIVET-CUT)" || why=$guest_why
+  guest_disk "$work" "$d/disk.img"
+  guest_script "$work" "$d/disk.img" "$disk" "$keys" "$d/out" "$([ "$end" = cut ] && echo QUIVET-CUT)" || why=$guest_why
 
   tr -d '\r' <"$d/out" >"$d/log"
   local screen got
