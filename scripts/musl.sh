@@ -53,7 +53,8 @@ for cmd in powerpc-linux-gnu-gcc dpkg-source xz; do
   command -v $cmd >/dev/null || { echo "musl.sh: $cmd missing: run scripts/deps.sh ppc" >&2 && exit 1; }
 done
 cflags="-msoft-float -mlong-double-64"
-lists=$(sources_lists) && musl=$(musl_version "$lists" musl) && glibc=$(musl_version "$lists" glibc) || exit 1
+lists=$(sources_lists) || exit 1
+musl=$(musl_version "$lists" musl) glibc=$(musl_version "$lists" glibc)
 [ -n "$musl" ] && [ -n "$glibc" ] || { echo "musl.sh: no musl or glibc source in Debian's lists ($lists)" >&2 && exit 1; }
 cache_entry musl "$(cache_key <(echo "$musl $glibc $cflags" && powerpc-linux-gnu-gcc --version && dpkg-query -W linux-libc-dev-powerpc-cross) \
   <(declare -f musl_build musl_softfp) "$here/musl/sfp-machine.h")" "soft-float musl $musl for PowerPC" \
