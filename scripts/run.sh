@@ -45,21 +45,21 @@ on_kernel() {
   "$root/scripts/deps.sh" build $groups
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
-  source "$root/scripts/guest.sh"
+  source "$root/scripts/guest/qemu.sh"
   work=$(mktemp -d)
-  trap 'guest_stop; rm -rf "$work"' EXIT
-  guest_prepare "$arch" "$work" "$root/build/$preset/quivet_config" || { echo "$guest_why" >&2; exit 1; }
+  trap '{ kill -9 $(jobs -p); wait; } 2>/dev/null; rm -rf "$work"' EXIT
+  "$root/scripts/guest/prepare.sh" "$arch" "$work" "$root/build/$preset/quivet_config" || exit 1
   mkdir -p "$sandbox"
   [ ! -f "$sandbox/quivet.conf" ] || cp "$sandbox/quivet.conf" "$work/root/etc/"
-  guest_disk "$work/disk.img"
+  guest_disk "$work" "$work/disk.img"
   if [ -t 0 ]; then
     echo "Booting the $arch guest; the tool starts on its serial line."
-    guest_boot "$work/disk.img" rw 1 | tee "$work/out" | screens
+    guest_boot "$work" "$work/disk.img" rw | tee "$work/out" | screens
   else
     # A serial line has no end of input: ^D at a line's start stands for it.
     keys=$(cat; printf x)
     keys=${keys%x}
-    guest_script "$work/disk.img" rw 1 "${keys//\\/\\\\}\\004" "$work/out" || echo "guest: $guest_why" >&2
+    guest_script "$work" "$work/disk.img" rw "${keys//\\/\\\\}\\004" "$work/out" || echo "guest: $guest_why" >&2
     screens <"$work/out"
   fi
   tr -d '\r' <"$work/out" >"$work/log"

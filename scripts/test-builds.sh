@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The builds a packager makes without the presets, warnings left as warnings:
 # Debian's own hardened build (native and PowerPC, where a warning fails),
-# gcc Release, no build type, Debug and clang Release, each with its tests
+# gcc Release, no build type (what Debug builds, less -g) and clang Release, each with its tests
 # run (a compiler can break what another builds right). Then both static
 # releases, which must load nothing at run time.
 # Warnings are printed, fatal only in Debian's build. QUIVET_PLAIN_DIR
@@ -46,7 +46,6 @@ packager debian-amd64 amd64
 packager debian-powerpc powerpc -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-powerpc.cmake
 plain gcc-release -DCMAKE_BUILD_TYPE=Release
 plain gcc-default
-plain gcc-debug -DCMAKE_BUILD_TYPE=Debug
 plain clang-release -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
 for preset in static ppc-static; do
@@ -65,10 +64,9 @@ done
 # its symbols names the functions). A double in a static soft-float program
 # takes glibc's soft-float helpers, not libgcc's hard-float ones: a probe
 # must hold none either and compute on a core without an FPU as this machine does.
-. scripts/musl.sh
-musl_prefix || { echo "$guest_why" >&2 && exit 1; }
-"$musl_prefix/bin/powerpc-musl-sf-gcc" -O2 -o "$root/fp_probe" tests/fp_probe.c
+musl=$(scripts/musl.sh)
+"$musl/bin/powerpc-musl-sf-gcc" -O2 -o "$root/fp_probe" tests/fp_probe.c
 cc -O2 -o "$root/fp_probe.native" tests/fp_probe.c
-for elf in build/ppc-static/quivet_config.sym build/ppc-static/quivet_config "$root/fp_probe"; do guest_fp_free "$elf"; done
+scripts/fp-free.sh build/ppc-static/quivet_config.sym build/ppc-static/quivet_config "$root/fp_probe"
 diff <("$root/fp_probe.native") <(qemu-ppc -cpu e500v2 "$root/fp_probe")
 echo "builds: ok"

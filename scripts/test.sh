@@ -14,9 +14,6 @@ stages=(
   "builds scripts/test-builds.sh"
   "system tests/system/run.sh"
   "system-static tests/system/run.sh --preset static"
-  "system-ppc tests/system/run.sh --arch powerpc"
-  "system-stale tests/system/stale.sh"
-  "system-ppc-static tests/system/run.sh --arch powerpc --preset ppc-static"
   "ppc build ppc && ctest --preset ppc"
   "ppc-static build ppc-static && ctest --preset ppc-static"
   "ppc-static-e500v2 fpuless e500v2"
@@ -28,7 +25,9 @@ stages=(
   "lint scripts/lint.sh"
   "bench scripts/bench.sh"
   "package scripts/package.sh"
-  # Last: its kernel is built while the stages before it run.
+  # Last: their kernels and BusyBox are built while the stages before them run.
+  "system-ppc tests/system/run.sh --arch powerpc"
+  "system-ppc-static tests/system/run.sh --arch powerpc --preset ppc-static"
   "system-ppc-e500v2 tests/system/run.sh --arch powerpc --cpu e500v2"
 )
 [ "${1:-}" = --list ] && { printf '%s\n' "${stages[@]%% *}"; exit 0; }
@@ -88,15 +87,17 @@ trap 'exec 2>/dev/null; stop; [ ${#failures[@]} -ne 0 ] || rm -rf "$TMPDIR"' EXI
 trap 'exit 143' TERM; trap 'exit 130' INT
 
 # The PowerPC kernels take minutes; the stages that run one qemu at a time
-# leave a core idle, so they are built meanwhile at the lowest priority.
-[[ ! $names =~ \ system-(ppc|stale) ]] || spawn bash -c 'renice -n 19 -p $$ && . scripts/guest.sh &&
-  for guest_cpu in e500mc e500v2; do guest_build_kernel; done' >"$TMPDIR/kernels.log" 2>&1
+# leave a core idle, so they and BusyBox are built meanwhile at the lowest
+# priority, raised once the stages left wait for them.
+[[ ! $names =~ \ system-ppc ]] || spawn bash -c 'renice -n 19 -p $$ >/dev/null &&
+  scripts/guest/kernel.sh e500mc; scripts/guest/busybox.sh; scripts/guest/kernel.sh e500v2' >"$TMPDIR/guests.log" 2>&1
 
 for line in "${stages[@]}"; do
   name=${line%% *} start=$SECONDS
   [[ $names == *" $name "* ]] || continue
   echo "=== $name"
-  [[ $name != system-@(ppc|stale)* || -z $(jobs -rp) ]] || echo "(if its kernel is still being built, it waits: $TMPDIR/kernels.log)"
+  [[ $name != system-ppc* || -z $(jobs -rp) ]] || { renice -n 0 -g $(jobs -rp) >/dev/null 2>&1
+    echo "(if its kernel or BusyBox is still being built, it waits: $TMPDIR/guests.log)"; }
   spawn eval "{ ${line#* }; } 2>&1 | tee -a \"\$TMPDIR/all.log\""
   wait $! && result=ok || { result=FAILED; failures+=("$name"); }
   echo "=== $name: $result ($((SECONDS - start)) s)"

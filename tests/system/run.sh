@@ -25,25 +25,25 @@ die() { keep=1; echo "FAIL system $on: $*"; echo "0 passed, 1 failed"; exit 1; }
 
 (cd "$top" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset") >&2 || die "$preset build failed"
 [ -x "$tool" ] || die "no tool binary at $tool"
-source "$top/scripts/guest.sh"
+source "$top/scripts/guest/qemu.sh"
 work=$(mktemp -d)
 # Ctrl-C included: the guest is ended and the work folder goes unless kept.
-trap 'guest_stop; [ -n "$keep" ] || rm -rf "$work"' EXIT
-guest_prepare "$arch" "$work" "$tool" "$cpu" || die "$guest_why"
+trap '{ kill -9 $(jobs -p); wait; } 2>/dev/null; [ -n "$keep" ] || rm -rf "$work"' EXIT
+"$top/scripts/guest/prepare.sh" "$arch" "$work" "$tool" "$cpu" || die "no guest: the line above names the step"
 
-# One case: name, disk (rw/ro), board (1/0), file before (- none), keys,
-# driver record, screen texts (;-separated), file after (- none), end (ro/cut/hup).
+# One case: name, disk (rw/ro), file before (- none), keys, driver record,
+# screen texts (;-separated), file after (- none), end (ro/cut/user).
 row() {
-  local name=$1 disk=$2 board=$3 before=$4 keys=$5 rec=$6 texts=$7 after=$8 end=$9 why= t d=$work/$1
+  local name=$1 disk=$2 before=$3 keys=$4 rec=$5 texts=$6 after=$7 end=$8 why= t d=$work/$1
   [[ " ${QUIVET_SYSTEM_CASES:-$1} " == *" $1 "* ]] || return 0
   mkdir "$d"
   rm -f "$work/root/etc/quivet.conf"
   [ "$before" = - ] || printf '%b' "$before" >"$work/root/etc/quivet.conf"
-  # For cut and hup the shell is the guest's script, acting on /fault.
+  # For cut the shell is the guest's script, acting on /fault.
   echo "$end" >"$work/root/fault"
-  ln -sf "$([ "$end" = ro ] && echo busybox || echo ../init)" "$work/root/bin/sh"
-  guest_disk "$d/disk.img"
-  guest_script "$d/disk.img" "$disk" "$board" "$keys" "$d/out" "$([ "$end" = cut ] && echo QUIVET-CUT)" || why=$guest_why
+  ln -sf "$([ "$end" = cut ] && echo ../init || echo busybox)" "$work/root/bin/sh"
+  guest_disk "$work" "$d/disk.img"
+  guest_script "$work" "$d/disk.img" "$disk" "$keys" "$d/out" "$([ "$end" = cut ] && echo QUIVET-CUT)" || why=$guest_why
 
   tr -d '\r' <"$d/out" >"$d/log"
   local screen got
