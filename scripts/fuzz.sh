@@ -26,8 +26,9 @@ done
 # Every key the reader knows, taken from its table so it never goes stale;
 # the session target's separator between file and keystrokes.
 dict=$build/quivet.dict
-{ sed -n 's/.*{"\([A-Za-z_]*\)".*/"\1="/p' settings/config_reader.cpp; echo '"f_tune=\""'
-  echo '"\xff\xfe"'; } >"$dict"
+keys=$(sed -n 's/.*{"\([A-Za-z_]*\)", Target::.*/"\1="/p' settings/config_line.h)
+[ "$(printf "%s\n" "$keys" | wc -l)" -ge 31 ] || { echo "fuzz.sh: the reader's key table was not found" >&2; exit 1; }
+printf '%s\n' "$keys" '"f_tune=\""' '"\xff\xfe"' >"$dict"
 
 status=0
 for t in $targets; do
