@@ -33,16 +33,6 @@ void Spit(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string Escape(std::string_view bytes) {
-  std::string text;
-  for (const unsigned char c : bytes) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "\\x%02x", c);
-    text += c == '\n' ? "\\n" : (c < 0x20 || c >= 0x7F) ? hex : std::string(1, c);
-  }
-  return text;
-}
-
 struct Child {
   pid_t pid = -1;
   int keys = -1;      // the pipe's write end, for keys that come late
@@ -262,31 +252,6 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
   if (config) Spit(box.dir / "quivet.conf", *config);
   if (setup.fifo) mkfifo((box.dir / "quivet.conf").c_str(), 0644);
   return RunIn(box.dir, QUIVET_E2E_FENCE_DIR, keys, setup);
-}
-
-::testing::AssertionResult ShowsScreens(const std::vector<Screen>& expected,
-                                        const std::string& actual) {
-  std::string all;
-  for (const Screen& s : expected) all += s.text;
-  if (all == actual) return ::testing::AssertionSuccess();
-  size_t at = 0;
-  while (at < all.size() && at < actual.size() && all[at] == actual[at]) ++at;
-  size_t start = 0;
-  size_t index = 0;
-  while (index < expected.size() && start + expected[index].text.size() <= at)
-    start += expected[index++].text.size();
-  const size_t line_start = all.rfind('\n', at == 0 ? 0 : at - 1) + 1;
-  auto line = [&](const std::string& side) {
-    return line_start >= side.size()
-               ? "<end>"
-               : Escape(side.substr(line_start, side.find('\n', at) + 1 - line_start));
-  };
-  const std::string name = index < expected.size() ? "screen " + std::to_string(index + 1) + " (" +
-                                                         expected[index].name + ")"
-                                                   : "after the last screen";
-  return ::testing::AssertionFailure()
-         << name << " differs at byte " << at - start << ":\n  expected: " << line(all)
-         << "\n  actual:   " << line(actual);
 }
 
 }  // namespace e2e

@@ -1,5 +1,7 @@
 // Each README block marked <!-- keys: ... --> is the screen the tool shows last for those keys
 // (one line per word); lines are compared with their trailing blanks trimmed on both sides.
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
