@@ -38,6 +38,7 @@ struct Host {
 
   // What the tool did.
   std::size_t stdin_reads = 0;
+  std::size_t keys_read = 0;
   std::size_t screens = 0;
   bool device_closed = false;
   bool root_rw = false;
@@ -55,28 +56,14 @@ std::FILE* saved_stdin = nullptr;
 std::FILE* saved_stdout = nullptr;
 std::FILE* write_stream = nullptr;
 
-struct Source {
-  std::string_view bytes;
-  std::size_t pos;
-  bool counts_progress;
-};
-Source keys_source;
-
-ssize_t ReadSource(void* cookie, char* buf, std::size_t size) {
-  Source& s = *static_cast<Source*>(cookie);
-  if (s.counts_progress) {
-    ++host.stdin_reads;
-    FUZZ_CHECK(host.stdin_reads <= host.progress_limit, "stdin read %zu times for %zu bytes",
-               host.stdin_reads, host.keys.size());
-  }
-  const std::size_t n = std::min(size, s.bytes.size() - s.pos);
-  if (n != 0) std::memcpy(buf, s.bytes.data() + s.pos, n);
-  s.pos += n;
+ssize_t ReadKeys(void*, char* buf, std::size_t size) {
+  ++host.stdin_reads;
+  FUZZ_CHECK(host.stdin_reads <= host.progress_limit, "stdin read %zu times for %zu bytes",
+             host.stdin_reads, host.keys.size());
+  const std::size_t n = std::min(size, host.keys.size() - host.keys_read);
+  if (n != 0) std::memcpy(buf, host.keys.data() + host.keys_read, n);
+  host.keys_read += n;
   return static_cast<ssize_t>(n);
-}
-
-ssize_t Discard(void*, const char*, std::size_t size) {
-  return static_cast<ssize_t>(size);
 }
 
 ssize_t WriteSaved(void*, const char* buf, std::size_t size) {
@@ -96,13 +83,12 @@ std::int32_t FieldFor(int code) {
 }
 
 void Begin() {
-  keys_source = {host.keys, 0, true};
   saved_stdin = stdin;
   saved_stdout = stdout;
-  stdin = fopencookie(&keys_source, "r", {ReadSource, nullptr, nullptr, nullptr});
+  stdin = fopencookie(nullptr, "r", {ReadKeys, nullptr, nullptr, nullptr});
   // One byte per read, as a terminal delivers them, so every read is counted.
   std::setvbuf(stdin, nullptr, _IONBF, 0);
-  stdout = fopencookie(nullptr, "w", {nullptr, Discard, nullptr, nullptr});
+  stdout = std::fopen("/dev/null", "w");
 }
 
 void End() {
@@ -191,10 +177,8 @@ std::FILE* OpenFile(const char* /*path*/, const char* mode) {
   FUZZ_CHECK(!host.special_file, "opened a FIFO in mode %s", mode);
   if (std::strcmp(mode, "r") == 0) {
     if (!host.file_present) return nullptr;
-    static fake::Source config_source;
-    config_source = {host.config, 0, false};
     ++host.open_files;
-    return fopencookie(&config_source, "r", {fake::ReadSource, nullptr, nullptr, nullptr});
+    return fmemopen(const_cast<char*>(host.config.data()), host.config.size(), "r");
   }
   FUZZ_CHECK(std::strcmp(mode, "w+") == 0, "opened with mode %s", mode);
   FUZZ_CHECK(!host.size_limited, "opened for a line the size limit would cut");
@@ -262,7 +246,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   host.file_writable = (data[0] & 4) != 0;
   host.size_limited = (data[0] & 8) != 0;
   host.special_file = (data[0] & 16) != 0;
-  host.config = sep == std::string_view::npos ? std::string_view() : input.substr(0, sep);
+  host.config = input.substr(0, sep == std::string_view::npos ? 0 : sep);
   host.keys = sep == std::string_view::npos ? input : input.substr(sep + kSeparator.size());
   // Every read consumes a byte or meets the end; every screen waits for one.
   host.progress_limit = 4 * host.keys.size() + 16;
