@@ -231,9 +231,8 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
       run.record += (run.record.empty() ? "" : "; ") + event;
     }
   }
-  std::vector<std::string> registers = Split(Slurp(dir / "board.state").value_or(""), "\n");
-  std::sort(registers.begin(), registers.end());
-  for (const std::string& reg : registers) run.registers += reg + "; ";
+  for (const std::string& reg : Split(Slurp(dir / "board.state").value_or(""), "\n"))
+    run.registers += reg + "; ";
   return run;
 }
 

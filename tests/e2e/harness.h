@@ -36,7 +36,7 @@ struct Outcome {
   std::string screen;     // stdout or its terminal, "<CLEAR>" where the board saw a clear-screen
   std::string errors;     // stderr
   std::string record;     // board events but starts and clears, "; "-joined
-  std::string registers;  // board state at exit, by name, each ending in "; "
+  std::string registers;  // board state at exit, in code order, each ending in "; "
   std::optional<std::string> config;  // the file afterwards
   unsigned mode = 0;                  // its permission bits
   bool fenced_mount = false;          // a real mount was tried (and refused)
