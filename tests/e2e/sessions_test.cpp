@@ -44,49 +44,43 @@ std::vector<Screen> AudioOn() {
 // What the board must have seen, from the row's file, commands and last screen.
 std::string ExpectedRecord(const Case& c) {
   const bool board = c.setup.board != Board::kMissing;
-  std::vector<std::string> r = {board ? "open /dev/quivet O_RDWR -> ok"
-                                      : "open /dev/quivet -> missing"};
+  const std::string& last = c.screens.back().name;
+  std::string r = board ? "open /dev/quivet O_RDWR -> ok; " : "open /dev/quivet -> missing; ";
   // The file is read once the start-up pause, if any, is passed; a FIFO never.
   if ((c.screens[0].name != "missing board" || c.screens[1].name != "leaving") && !c.setup.fifo) {
-    if (c.file) r.insert(r.end(), {"fopen /etc/quivet.conf r -> ok", "fclose /etc/quivet.conf"});
-    if (!c.file) r.push_back("fopen /etc/quivet.conf r -> ENOENT");
+    r += c.file ? "fopen /etc/quivet.conf r -> ok; fclose /etc/quivet.conf; "
+                : "fopen /etc/quivet.conf r -> ENOENT; ";
   }
-  if (c.setup.late_keys) r.push_back("poll standard input");
+  if (c.setup.late_keys) r += "poll standard input; ";
   // Started meanwhile, a second instance only opens the board and closes it.
-  if (c.setup.second)
-    r.insert(r.end(), {"open /dev/quivet O_RDWR -> ok", "close /dev/quivet", "exit"});
-  for (const std::string& command : Split(c.sent, "; ")) r.push_back("ioctl " + command);
-  if (board) r.push_back("close /dev/quivet");
-  const std::string& last = c.screens.back().name;
-  if (last != "leaving") r.push_back("system mount -o remount,rw /");
+  if (c.setup.second) r += "open /dev/quivet O_RDWR -> ok; close /dev/quivet; exit; ";
+  for (const std::string& command : Split(c.sent, "; ")) r += "ioctl " + command + "; ";
+  if (board) r += "close /dev/quivet; ";
+  if (last != "leaving") r += "system mount -o remount,rw /; ";
   if (last == "saved") {
-    r.insert(r.end(), {"fopen /etc/quivet.conf w+ -> ok",
-                       "fsync /etc/quivet.conf " + to_string(c.saved->size()) + " bytes",
-                       "fclose /etc/quivet.conf"});
+    r += "fopen /etc/quivet.conf w+ -> ok; fsync /etc/quivet.conf " + to_string(c.saved->size()) +
+         " bytes; fclose /etc/quivet.conf; ";
   }
   // Refused by the read-only root; a size limit or a FIFO is never opened.
   if (last == "not saved" && c.setup.board == Board::kStuckReadOnly) {
-    r.push_back("fopen /etc/quivet.conf w+ -> EROFS");
+    r += "fopen /etc/quivet.conf w+ -> EROFS; ";
   }
-  if (last != "leaving") r.push_back("system mount -o remount,ro /");
-  r.push_back("exit");
-  // The fault knob's signal follows the last event of a step done (rw,
-  // open) and comes before that of one about to be done.
-  const std::tuple<std::string, std::string, int> steps[] = {
-      {"rw", "system mount -o remount,rw", 0},
-      {"open", "fopen /etc/quivet.conf w+", 0},
-      {"sync", "fsync", 1},
-      {"close", "fclose", 1},
-      {"ro", "system mount -o remount,ro", 1}};
-  for (const auto& [step, event, before] : steps) {
+  if (last != "leaving") r += "system mount -o remount,ro /; ";
+  r += "exit";
+  // The fault knob's signal follows the event of a step done (rw, open) and
+  // comes before that of one about to be done (sync, close, ro).
+  const std::tuple<std::string, std::string, bool> steps[] = {
+      {"rw", "system mount -o remount,rw /; ", true},
+      {"open", "fopen /etc/quivet.conf w+ -> ok; ", true},
+      {"sync", "fsync", false},
+      {"close", "fclose", false},
+      {"ro", "system mount -o remount,ro", false}};
+  for (const auto& [step, event, done] : steps) {
     if (!c.setup.fault.ends_with("@" + step)) continue;
-    const auto at =
-        std::find_if(r.rbegin(), r.rend(), [&ev = event](auto& e) { return e.starts_with(ev); });
-    r.insert(at.base() - before, "raise " + c.setup.fault.substr(0, c.setup.fault.find('@')));
+    const std::string signal = c.setup.fault.substr(0, c.setup.fault.find('@'));
+    r.insert(r.rfind(event) + (done ? event.size() : 0), "raise " + signal + "; ");
   }
-  std::string joined;
-  for (const std::string& event : r) joined += (joined.empty() ? "" : "; ") + event;
-  return joined;
+  return r;
 }
 
 class Session : public testing::TestWithParam<Case> {};
