@@ -29,7 +29,7 @@ inline void PrintTo(const Case& c, std::ostream* out) {
   *out << c.name;
 }
 
-// Fine-tune pairs "c:5000cc" for channels from..to, nine characters each from 10 on.
+// Fine-tune pairs "c:<500000 + c>" for channels from..to: eight characters, nine from 10 on.
 inline std::string Pairs(int from, int to) {
   std::string list;
   for (int c = from; c <= to; ++c) {

@@ -36,10 +36,11 @@ std::vector<Case> Readings() {
        "c_sat=-2147483648 t_bri=-1 f_table=0\n",
        {.t_bri = -1, .t_con = 44, .t_sat = 255, .s_con = 0, .c_sat = 0, .f_table = 0,
         .rf_out = 44}),
+      // A carriage return, as any character after the digits, ends a number.
       Read("numbers read like strtol and saturate at the 32-bit ends",
        "t_bri=12abc s_bri= c_bri=x5 h_res=+720 d_audio=\t\v\f\r7 h_shift=2147483647 "
        "l_delay=-2147483648 t_sat=2147483646 s_sat=-2147483647 c_con=99999999999 "
-       "t_type=2147483648 f_table=-2147483649\n",
+       "t_type=2147483648 f_table=-2147483649\r\n",
        {12, 67, 254, 0, 67, 1, 0, 255, 85, 720, 7, 2147483647, -2147483647 - 1, 2147483647, 60,
         -2147483647 - 1}),
       Read("the last occurrence wins; case and unknown keys are passed over",
@@ -47,7 +48,6 @@ std::vector<Case> Readings() {
        {.t_bri = 2, .s_con = 50, .c_con = 20, .f_table = 0}),
       Read("two blanks end the line", "t_bri=1  t_con=2\n", {.t_bri = 1, .f_table = 0}),
       Read("a token without = ends the line", "t_bri=1 junk t_con=2\n", {.t_bri = 1, .f_table = 0}),
-      Read("a carriage return stops the number", "f_table=1 t_bri=5\r\n", {.t_bri = 5, .f_table = 1}),
       Read("only the first line counts", "f_table=1\nt_bri=1\n", {.f_table = 1}),
       Read("the line ends at its first NUL", "t_bri=5\0 t_con=9\n"s, {.t_bri = 5, .f_table = 0}),
       Read("only 510 characters of it", "x=" + std::string(499, 'a') + " t_bri=123456\n",
@@ -76,10 +76,7 @@ std::vector<Case> Readings() {
       Read("fine-tune list: a value of one character clears it",
        "f_tune=\"5:1\" f_tune=x f_table=0\n", {.f_table = 0}),
       Read("a list loaded overfull is saved as whole pairs up to 199 characters",
-       "f_table=0 f_tune=\"0:100000,1:100000,2:100000,3:100000,4:100000,5:100000,6:100000,"
-       "7:100000,8:100000,9:100000," + Pairs(10, 21) + "\"\n",
-       {.f_table = 0, .f_tune = "0:100000,1:100000,2:100000,3:100000,4:100000,5:100000,"
-                                "6:100000,7:100000,8:100000,9:100000," + Pairs(10, 20)}),
+       "f_table=0 f_tune=\"" + Pairs(0, 21) + "\"\n", {.f_table = 0, .f_tune = Pairs(0, 20)}),
   };
 }
 // clang-format on

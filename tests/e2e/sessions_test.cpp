@@ -157,9 +157,6 @@ std::vector<Case> Sessions() {
        "CMD_H_RES 720; CMD_H_SHIFT 255; CMD_H_SHIFT 0; CMD_L_DELAY -4; CMD_L_DELAY 3; "
        "CMD_H_RES 480; CMD_H_RES 544",
        Line{.h_shift = 0, .l_delay = 3}.Text()},
-      {"Enter alone at the delay prompt is the valid 0: sent, and the prompt returns",
-       "l_delay=2\n", "4\n3\n\n4\n5\n", {MainMenu(), Other(false), Delay(2), Other(false),
-       MainMenu(), Saved()}, "CMD_L_DELAY 0", Line{.f_table = 0}.Text()},
       {"tuner type is only recorded; every table choice is sent", "t_type=1 f_table=2\n",
        "3\n1\n5\n2\n3\n3\n3\n7\n5\n3\n6\n3\n1\n3\n2\n3\n4\n6\n5\n",
        {MainMenu(), ccir, philips, philips, ccir, Tables("Europe CCIR"), ccir,
