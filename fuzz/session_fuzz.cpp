@@ -96,8 +96,6 @@ void End() {
   std::fclose(stdout);
   stdin = saved_stdin;
   stdout = saved_stdout;
-  if (write_stream != nullptr) std::fclose(write_stream);  // tool left it open
-  write_stream = nullptr;
 }
 
 }  // namespace fake

@@ -32,10 +32,8 @@ inline void PrintTo(const Case& c, std::ostream* out) {
 // Fine-tune pairs "c:<500000 + c>" for channels from..to: eight characters, nine from 10 on.
 inline std::string Pairs(int from, int to) {
   std::string list;
-  for (int c = from; c <= to; ++c) {
-    if (c > from) list += ',';
-    list += to_string(c) + ":" + to_string(500000 + c);
-  }
+  for (int c = from; c <= to; ++c)
+    list += (c > from ? "," : "") + to_string(c) + ":" + to_string(500000 + c);
   return list;
 }
 

@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 std::optional<std::string> Slurp(const fs::path& path) {
   if (!fs::is_regular_file(path)) return std::nullopt;  // a FIFO would block
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -222,8 +221,7 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
   run.screen += Slurp(dir / ".out").value_or("");
   run.errors += Slurp(dir / ".err").value_or("");
   run.config = Slurp(dir / "quivet.conf");
-  struct stat st {};
-  if (stat((dir / "quivet.conf").c_str(), &st) == 0) run.mode = st.st_mode & 07777;
+  run.mode = static_cast<unsigned>(fs::status(dir / "quivet.conf").permissions()) & 07777;
   run.fenced_mount = fs::exists(dir / ".mount-refused");
   // Every run's events, the second instance's among them.
   for (const std::string& event : Split(Slurp(dir / "board.log").value_or(""), "\n")) {

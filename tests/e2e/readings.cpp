@@ -22,7 +22,6 @@ Case Read(const std::string& name, const std::optional<std::string>& file, const
 // clang-format off
 std::vector<Case> Readings() {
   return {
-      Read("no file: the defaults, table unset", std::nullopt, {}),
       Read("empty file: the tuner code read as Samsung and Australia", "", {.f_table = 0}),
       Read("every current key", "t_bri=1 t_con=2 t_sat=3 s_bri=4 s_con=5 s_sat=6 c_bri=7 c_con=8 "
        "c_sat=9 h_res=480 t_type=0 f_table=4 d_audio=1 h_shift=11 rf_out=30 f_tune=\"3:7\" "

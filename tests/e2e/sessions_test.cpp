@@ -87,9 +87,7 @@ TEST_P(Session, ShowsSendsAndSaves) {
   EXPECT_EQ(run.screen, shown);
   EXPECT_EQ(run.record, ExpectedRecord(c));
   EXPECT_EQ(run.config, c.saved ? c.saved : c.file);
-  if (run.config) {
-    EXPECT_EQ(run.mode, 0644u);
-  }
+  EXPECT_EQ(run.config ? run.mode : 0644u, 0644u);
   EXPECT_EQ(run.second_status, c.setup.second ? 0 : -1);
   EXPECT_EQ(run.second_screen, c.setup.second ? AlreadyRunning : "");
 }
