@@ -161,9 +161,7 @@ void RunShell(const char* command_line) {
     host.root_rw = false;
     host.save_events += "ro ";
   } else {
-    FUZZ_CHECK(std::strcmp(command_line,
-                           "command echo -ne '\x1b"
-                           "c' && stty sane") == 0,
+    FUZZ_CHECK(std::strcmp(command_line, "command echo -ne '\033c' && stty sane") == 0,
                "shell ran '%s'", command_line);
     ++host.screens;
     FUZZ_CHECK(host.screens <= host.progress_limit, "%zu screens drawn for %zu bytes", host.screens,
