@@ -123,7 +123,7 @@ int Finish(const Child& child, std::chrono::steady_clock::time_point deadline) {
       waitpid(child.pid, &status, 0);
       return -1;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

@@ -302,7 +302,8 @@ std::vector<Case> Interruptions() {
 
 // Test names take letters, digits and underscores only.
 std::string Named(const testing::TestParamInfo<Case>& info) {
-  return std::regex_replace(info.param.name, std::regex("[^A-Za-z0-9]"), "_");
+  static const std::regex other("[^A-Za-z0-9]");
+  return std::regex_replace(info.param.name, other, "_");
 }
 
 INSTANTIATE_TEST_SUITE_P(Menus, Session, testing::ValuesIn(Sessions()), Named);
