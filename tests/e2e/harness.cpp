@@ -157,7 +157,7 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
   if (config) Spit(dir / "quivet.conf", *config);
   if (setup.fifo) mkfifo((dir / "quivet.conf").c_str(), 0644);
   fs::create_directories(dir / ".bin");
-  // A second fence: a mount that refuses, and says so, stands first on PATH.
+  // A second fence: a mount that refuses, and leaves .mount-refused, first on PATH.
   Spit(dir / ".bin/mount", "#!/bin/sh\n: >\"${0%/*}/../.mount-refused\"\nexit 1\n");
   fs::permissions(dir / ".bin/mount", fs::perms::owner_all);
   // A Ctrl-C at the host's shell, which then clears the terminal as usual.
