@@ -2,9 +2,9 @@
 # Installs, from Debian's packages, whatever of the given groups is missing.
 # Groups: build (tool and tests), run (tmux for the split view, BusyBox's
 # shell for the screens), ppc (with the sources of the static tool's C
-# library), check (sanitizers, valgrind, fuzzing, lint), package, system (the
-# full-system stage), system-ppc (its PowerPC guest, from Debian's kernel and
-# BusyBox sources).
+# library), check (sanitizers, valgrind, fuzzing, lint, GNU time for the
+# bench), package, system (the full-system stage), system-ppc (its PowerPC
+# guest, from Debian's kernel and BusyBox sources).
 set -euo pipefail
 
 declare -A groups=(
