@@ -8,9 +8,7 @@
 int main(void) {
   int fd = open("/dev/quivet", O_RDWR);
   if (fd < 0) return 1;
-  if (system("command echo -ne '\x1b"
-             "c' && stty sane") != 0)
-    return 1;
+  if (system("command echo -ne '\033c' && stty sane") != 0) return 1;
   fputs(
       " Quivet Configuration Tool (v1.13)\n\n"
       " 1. Picture Settings\n"

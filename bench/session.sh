@@ -19,9 +19,5 @@ round() {
   printf '%s\n' 4 1 9 3 2 120 x 3 5 '' -4 1 2 4
 }
 
-i=0
-while [ "$i" -lt "$rounds" ]; do
-  round
-  i=$((i + 1))
-done
+for _ in $(seq "$rounds"); do round; done
 printf '%s\n' 3 4 2 12 203250 x x 3 6 5

@@ -18,7 +18,7 @@ TEXT_MAX_PPC_STATIC=64000 # with the C library, musl
 HEAP_BLOCKS_MAX=6 # stdin and stdout buffers; FILE and buffer for the read and the write
 RSS_KIB_MAX=2048
 
-for tool in valgrind callgrind_annotate cc size readelf; do
+for tool in valgrind callgrind_annotate cc size readelf /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
 done
 
@@ -35,7 +35,6 @@ work=$(mktemp -d /tmp/quivet-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
 cc -Os -Wall -Wextra -Werror -o "$work/floor" bench/floor.c
-cc -Os -Wall -Wextra -Werror -shared -fPIC -o "$work/rss_probe.so" bench/rss_probe.c
 
 # A mount that refuses first on PATH, and the board seen to load, or no run.
 scripts/fence.sh "$work" env LD_PRELOAD="$board" "$tool" || exit 1
@@ -46,7 +45,7 @@ on_board() {
   if [ -n "${config:-}" ]; then printf '%s\n' "$config" >"$work/board/quivet.conf"; fi
   (
     export PATH="$work/.bin:$PATH" QUIVET_VBOARD_DIR="$work/board"
-    export LD_PRELOAD="$board${extra_preload:+:$extra_preload}"
+    export LD_PRELOAD="$board"
     "$@" <"$input" >"$work/out"
   )
 }
@@ -96,15 +95,9 @@ on_board valgrind --tool=memcheck "$tool" 2>"$work/memcheck.err"
 heap_blocks=$(sed -n 's/.*total heap usage: \([0-9,]*\) allocs.*/\1/p' "$work/memcheck.err" | tr -d ,)
 heap_bytes=$(sed -n 's/.*frees, \([0-9,]*\) bytes allocated.*/\1/p' "$work/memcheck.err" | tr -d ,)
 
-# Peak resident set of the same session, read by the tool's own image.
-extra_preload=$work/rss_probe.so
-QUIVET_RSS_FILE=$work/rss on_board "$tool"
-rss_kib=$(awk '{ print $2 }' "$work/rss")
-config=
-input=/dev/null
-QUIVET_RSS_FILE=$work/rss on_board "$work/floor"
-floor_rss_kib=$(awk '{ print $2 }' "$work/rss")
-unset extra_preload
+# Peak resident set of the same session, as the kernel keeps it for the tool.
+on_board /usr/bin/time -f %M "$tool" 2>"$work/rss"
+rss_kib=$(tail -n 1 "$work/rss")
 
 # Text size of the stripped release binaries.
 text_x86=$(size "$tool" | awk 'NR == 2 { print $1 }')
@@ -123,7 +116,6 @@ row "text bytes, powerpc" "$text_ppc" "$TEXT_MAX_PPC" "$(le "$text_ppc" "$TEXT_M
 row "text bytes, powerpc static" "$text_ppc_static" "$TEXT_MAX_PPC_STATIC" "$(le "$text_ppc_static" "$TEXT_MAX_PPC_STATIC")"
 row "heap blocks (bytes: $heap_bytes)" "$heap_blocks" "$HEAP_BLOCKS_MAX" "$(le "$heap_blocks" "$HEAP_BLOCKS_MAX")"
 row "peak RSS KiB, session" "$rss_kib" "$RSS_KIB_MAX" "$(le "$rss_kib" "$RSS_KIB_MAX")"
-row "peak RSS KiB, floor" "$floor_rss_kib" "" 1
 
 if [ "$failures" -ne 0 ]; then
   echo

@@ -2,16 +2,16 @@
 # Installs, from Debian's packages, whatever of the given groups is missing.
 # Groups: build (tool and tests), run (tmux for the split view, BusyBox's
 # shell for the screens), ppc (with the sources of the static tool's C
-# library), check (sanitizers, valgrind, fuzzing, lint), package, system (the
-# full-system stage), system-ppc (its PowerPC guest, from Debian's kernel and
-# BusyBox sources).
+# library), check (sanitizers, valgrind, fuzzing, lint, GNU time for the
+# bench), package, system (the full-system stage), system-ppc (its PowerPC
+# guest, from Debian's kernel and BusyBox sources).
 set -euo pipefail
 
 declare -A groups=(
   [build]="cmake g++ make ninja-build ccache libgtest-dev"
   [run]="tmux busybox-static"
   [ppc]="g++-powerpc-linux-gnu qemu-user dpkg-dev xz-utils"
-  [check]="valgrind clang libclang-rt-14-dev clang-format clang-tidy tmux"
+  [check]="valgrind time clang libclang-rt-14-dev clang-format clang-tidy tmux"
   [package]="lintian dpkg-dev file groff-base man-db"
   [system]="qemu-system-x86 linux-image-amd64 linux-headers-amd64 busybox-static e2fsprogs kmod make"
   [system-ppc]="qemu-system-ppc qemu-user linux-source-6.1 g++-powerpc-linux-gnu flex bison bc xz-utils dpkg-dev busybox-static e2fsprogs make"

@@ -12,10 +12,8 @@ seconds=${1:-60}
 build=${FUZZ_BUILD_DIR:-build/fuzz}
 targets=${FUZZ_TARGETS:-config_line fine_tune_list session}
 
-if ! command -v clang++ >/dev/null; then
-  echo "fuzz.sh: clang++ not found (apt-get install clang libclang-rt-14-dev)" >&2
-  exit 2
-fi
+command -v clang++ >/dev/null ||
+  { echo "fuzz.sh: clang++ not found (apt-get install clang libclang-rt-14-dev)" >&2; exit 2; }
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIVET_FUZZ=ON -DQUIVET_BUILD_TESTS=OFF \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null

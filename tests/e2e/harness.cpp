@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <thread>
 
 namespace e2e {
@@ -25,7 +24,6 @@ namespace fs = std::filesystem;
 std::optional<std::string> Slurp(const fs::path& path) {
   if (!fs::is_regular_file(path)) return std::nullopt;  // a FIFO would block
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -33,19 +31,9 @@ void Spit(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string Escape(std::string_view bytes) {
-  std::string text;
-  for (const unsigned char c : bytes) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "\\x%02x", c);
-    text += c == '\n' ? "\\n" : (c < 0x20 || c >= 0x7F) ? hex : std::string(1, c);
-  }
-  return text;
-}
-
 struct Child {
   pid_t pid = -1;
-  int keys = -1;      // the pipe's write end, for keys that come late
+  int keys = -1;      // the write end of its keys' pipe
   int terminal = -1;  // the master side of its standard output's terminal
 };
 
@@ -54,18 +42,18 @@ std::chrono::steady_clock::time_point Deadline() {
   return std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
 }
 
-// Forks the tool in dir with .keys<tag> as all of its input, or a
-// non-blocking pipe for keys that come later; its output in .out<tag> and
-// .err<tag>. One that floods its output dies on the file size limit.
+// Forks the tool in dir, its keys to come through a pipe (non-blocking for
+// late keys), its output in .out<tag> and .err<tag>. One that floods its
+// output dies on the file size limit.
 Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std::string> env,
-            const Setup& setup, const std::string& tag, bool piped) {
+            const Setup& setup, const std::string& tag) {
   std::vector<char*> args, envp;
   for (std::string& a : argv) args.push_back(a.data());
   for (std::string& e : env) envp.push_back(e.data());
   args.push_back(nullptr);
   envp.push_back(nullptr);
   int ends[2] = {-1, -1};
-  if (piped && pipe(ends) != 0) return {};
+  if (pipe2(ends, O_CLOEXEC) != 0) return {};
   const int pty = setup.terminal ? posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC) : -1;
   if (setup.terminal && (pty < 0 || grantpt(pty) != 0 || unlockpt(pty) != 0)) return {};
   const std::string tty = pty < 0 ? "" : ptsname(pty);
@@ -85,22 +73,45 @@ Child Start(const fs::path& dir, std::vector<std::string> argv, std::vector<std:
     // a tenth), sooner than at the deadline and however loaded the machine.
     const rlimit spin{1, 2};
     if (!std::getenv("QUIVET_TOOL_WRAPPER") && !*QUIVET_E2E_EMULATOR) setrlimit(RLIMIT_CPU, &spin);
-    const bool input =
-        piped ? dup2(ends[0], 0) == 0 && fcntl(0, F_SETFL, setup.late_keys ? O_NONBLOCK : 0) == 0
-              : freopen((dir / (".keys" + tag)).c_str(), "r", stdin) != nullptr;
+    // A step that fails leaves the tool unstarted, with status 127.
+    if (chdir(dir.c_str()) != 0 || dup2(ends[0], 0) != 0) _exit(127);
+    if (setup.late_keys && fcntl(0, F_SETFL, O_NONBLOCK) != 0) _exit(127);
+    if (pty < 0 && freopen((".out" + tag).c_str(), "w", stdout) == nullptr) _exit(127);
+    if (pty >= 0 && dup2(open(tty.c_str(), O_RDWR | O_NOCTTY), 1) != 1) _exit(127);
+    if (freopen((".err" + tag).c_str(), "w", stderr) == nullptr) _exit(127);
     // A checker reports on descriptor 9, so it works whatever the tool's own are.
-    if (chdir(dir.c_str()) == 0 && input &&
-        (pty < 0 ? freopen((".out" + tag).c_str(), "w", stdout) != nullptr
-                 : dup2(open(tty.c_str(), O_RDWR | O_NOCTTY), 1) == 1) &&
-        freopen((".err" + tag).c_str(), "w", stderr) &&
-        (!std::getenv("QUIVET_TOOL_WRAPPER") || dup2(2, 9) == 9)) {
-      for (const int fd : setup.closed) close(fd);
-      execve(args[0], args.data(), envp.data());
-    }
+    if (std::getenv("QUIVET_TOOL_WRAPPER") && dup2(2, 9) != 9) _exit(127);
+    for (const int fd : setup.closed) close(fd);
+    execve(args[0], args.data(), envp.data());
     _exit(127);
   }
-  if (piped) close(ends[0]);
+  close(ends[0]);
   return {pid, ends[1], pty};
+}
+
+// Whether the board log in dir shows text before the child ends or the deadline passes.
+bool Logged(const fs::path& dir, const std::string& text, const Child& child,
+            std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    if (Slurp(dir / "board.log").value_or("").find(text) != std::string::npos) return true;
+    siginfo_t ended{};
+    waitid(P_PID, child.pid, &ended, WEXITED | WNOHANG | WNOWAIT);
+    if (ended.si_pid != 0 || std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+}
+
+// No key reaches a tool whose board has not recorded that run's start: without
+// the board a save would write this machine's /etc. Late keys also wait until
+// the tool waits for them. The keys end with the pipe.
+bool Feed(const fs::path& dir, const Child& child, const std::string& keys, bool late,
+          std::chrono::steady_clock::time_point deadline) {
+  const bool ready =
+      Logged(dir, "start pid " + std::to_string(child.pid) + "\n", child, deadline) &&
+      (!late || Logged(dir, "poll standard input", child, deadline));
+  const bool fed = ready && write(child.keys, keys.data(), keys.size()) == ssize_t(keys.size());
+  close(child.keys);
+  return fed;
 }
 
 // Waits for the child; one still running at the deadline is killed with all it started.
@@ -112,18 +123,43 @@ int Finish(const Child& child, std::chrono::steady_clock::time_point deadline) {
       waitpid(child.pid, &status, 0);
       return -1;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// The tool in dir, or what words run first (the fence's probe); dir/.bin,
-// then the fence's, with its mount that refuses, lead its PATH.
-Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& keys,
-              const Setup& setup, const std::vector<std::string>& first_words = {}) {
-  Spit(dir / ".keys", keys);
-  if (setup.second) Spit(dir / ".keys2", *setup.second);
+struct Sandbox {
+  fs::path dir;
+  Sandbox() {
+    std::string pattern = (fs::temp_directory_path() / "quivet-e2e-XXXXXX").string();
+    dir = mkdtemp(pattern.data()) != nullptr ? pattern : "/nonexistent";
+  }
+  ~Sandbox() {
+    if (std::getenv("QUIVET_E2E_KEEP") == nullptr) fs::remove_all(dir);
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> Split(std::string_view text, std::string_view separator) {
+  std::vector<std::string> parts;
+  for (size_t at = 0, end = 0; at < text.size(); at = end + separator.size()) {
+    end = std::min(text.find(separator, at), text.size());
+    if (end > at) parts.emplace_back(text.substr(at, end - at));
+  }
+  return parts;
+}
+
+Outcome RunTool(const std::string& keys, const std::optional<std::string>& config,
+                const Setup& setup) {
+  const Sandbox box;
+  const fs::path& dir = box.dir;
+  if (config) Spit(dir / "quivet.conf", *config);
+  if (setup.fifo) mkfifo((dir / "quivet.conf").c_str(), 0644);
   fs::create_directories(dir / ".bin");
+  // A second fence: a mount that refuses, and leaves .mount-refused, first on PATH.
+  Spit(dir / ".bin/mount", "#!/bin/sh\n: >\"${0%/*}/../.mount-refused\"\nexit 1\n");
+  fs::permissions(dir / ".bin/mount", fs::perms::owner_all);
   // A Ctrl-C at the host's shell, which then clears the terminal as usual.
   const std::string ctrl_c = "#!/bin/sh\ntrap '' INT\nkill -INT 0\nexec /bin/busybox \"$@\" <&1\n";
   if (setup.terminal) Spit(dir / ".bin/busybox", ctrl_c);
@@ -132,8 +168,7 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   // Named relative to dir, where the tool starts: LD_PRELOAD splits at blanks.
   fs::create_symlink(QUIVET_E2E_BOARD, dir / ".board.so");
 
-  std::vector<std::string> env = {
-      "PATH=" + (dir / ".bin:").string() + (fence / ".bin:").string() + "/usr/bin:/bin", "LANG=C"};
+  std::vector<std::string> env = {"PATH=" + (dir / ".bin:").string() + "/usr/bin:/bin", "LANG=C"};
   if (setup.board != Board::kNoSandbox) env.push_back("QUIVET_VBOARD_DIR=" + dir.string());
   if (setup.board == Board::kMissing) env.push_back("QUIVET_VBOARD_MISSING=1");
   if (setup.board == Board::kStuckReadOnly) env.push_back("QUIVET_VBOARD_STUCK_RO=1");
@@ -156,7 +191,6 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   if (emulator.empty()) env.push_back(preload);
   if (!emulator.empty()) argv.insert(argv.end(), {"-E", preload});
   argv.emplace_back(QUIVET_E2E_TOOL);
-  argv.insert(argv.begin(), first_words.begin(), first_words.end());
 
   Outcome run;
   // Locks held all along by someone who never opens the board for writing.
@@ -169,21 +203,15 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
     run.errors = "a lock was not taken; ";
   }
   const auto deadline = Deadline();
-  const Child tool = Start(dir, argv, env, setup, "", setup.late_keys);
-  // Late keys, and a second instance, come once the tool waits for its keys.
-  while (setup.late_keys &&
-         Slurp(dir / "board.log").value_or("").find("poll standard input") == std::string::npos &&
-         std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  if (setup.second) {
-    run.second_status = Finish(Start(dir, argv, env, {}, "2", false), Deadline());
+  const Child tool = Start(dir, argv, env, setup, "");
+  // A second instance comes once the first waits for its keys.
+  if (setup.second && Logged(dir, "poll standard input", tool, deadline)) {
+    const Child second = Start(dir, argv, env, {}, "2");
+    Feed(dir, second, *setup.second, false, Deadline());
+    run.second_status = Finish(second, Deadline());
     run.second_screen = Slurp(dir / ".out2").value_or("");
   }
-  if (setup.late_keys && (write(tool.keys, keys.data(), keys.size()) != ssize_t(keys.size()))) {
-    run.errors += "the keys did not go through the pipe; ";
-  }
-  if (setup.late_keys) close(tool.keys);
+  if (!Feed(dir, tool, keys, setup.late_keys, deadline)) run.errors += "the keys were not sent; ";
   run.status = Finish(tool, deadline + std::chrono::seconds(setup.late_keys ? 2 : 0));
   // A terminal's screen ends once the tool and its shells are gone.
   char bytes[4096];
@@ -193,8 +221,7 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
   run.screen += Slurp(dir / ".out").value_or("");
   run.errors += Slurp(dir / ".err").value_or("");
   run.config = Slurp(dir / "quivet.conf");
-  struct stat st {};
-  if (stat((dir / "quivet.conf").c_str(), &st) == 0) run.mode = st.st_mode & 07777;
+  run.mode = static_cast<unsigned>(fs::status(dir / "quivet.conf").permissions()) & 07777;
   run.fenced_mount = fs::exists(dir / ".mount-refused");
   // Every run's events, the second instance's among them.
   for (const std::string& event : Split(Slurp(dir / "board.log").value_or(""), "\n")) {
@@ -202,91 +229,9 @@ Outcome RunIn(const fs::path& dir, const fs::path& fence, const std::string& key
       run.record += (run.record.empty() ? "" : "; ") + event;
     }
   }
-  std::vector<std::string> registers = Split(Slurp(dir / "board.state").value_or(""), "\n");
-  std::sort(registers.begin(), registers.end());
-  for (const std::string& reg : registers) run.registers += reg + "; ";
+  for (const std::string& reg : Split(Slurp(dir / "board.state").value_or(""), "\n"))
+    run.registers += reg + "; ";
   return run;
-}
-
-struct Sandbox {
-  fs::path dir;
-  Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "quivet-e2e-XXXXXX").string();
-    dir = mkdtemp(pattern.data()) != nullptr ? pattern : "/nonexistent";
-  }
-  ~Sandbox() {
-    if (std::getenv("QUIVET_E2E_KEEP") == nullptr) fs::remove_all(dir);
-  }
-};
-
-// The fence scripts/run.sh and bench.sh lay too: no keystroke reaches the
-// tool until an idle run shows the board loads; without it a save would
-// write this machine's /etc. One run serves every test process: its verdict
-// holds while newer than the tool, the board, the fence and this runner
-// (named as started: under qemu-ppc /proc/self/exe is qemu).
-bool BoardLoads(const fs::path& fence) {
-  fs::create_directories(fence);
-  const int lock = open(fence.c_str(), O_RDONLY);
-  flock(lock, LOCK_EX);  // one idle run at a time
-  const fs::path verdict = fence / "board-loads";
-  std::error_code none;  // a missing file is older than any
-  bool loads = fs::exists(verdict);
-  for (const char* file : std::initializer_list<const char*>{
-           QUIVET_E2E_TOOL, QUIVET_E2E_BOARD, QUIVET_E2E_FENCE, program_invocation_name})
-    loads = loads && fs::last_write_time(file, none) < fs::last_write_time(verdict, none);
-  if (!loads) {
-    const Sandbox box;
-    loads = RunIn(box.dir, fence, "", {}, {"/bin/sh", QUIVET_E2E_FENCE, fence}).status == 0;
-    if (loads) Spit(verdict, "");
-  }
-  close(lock);
-  return loads;
-}
-
-}  // namespace
-
-std::vector<std::string> Split(std::string_view text, std::string_view separator) {
-  std::vector<std::string> parts;
-  for (size_t at = 0, end = 0; at < text.size(); at = end + separator.size()) {
-    end = std::min(text.find(separator, at), text.size());
-    if (end > at) parts.emplace_back(text.substr(at, end - at));
-  }
-  return parts;
-}
-
-Outcome RunTool(const std::string& keys, const std::optional<std::string>& config,
-                const Setup& setup) {
-  static const bool board_loads = BoardLoads(QUIVET_E2E_FENCE_DIR);
-  if (!board_loads) throw std::runtime_error("the virtual board does not load into the tool");
-  Sandbox box;
-  if (config) Spit(box.dir / "quivet.conf", *config);
-  if (setup.fifo) mkfifo((box.dir / "quivet.conf").c_str(), 0644);
-  return RunIn(box.dir, QUIVET_E2E_FENCE_DIR, keys, setup);
-}
-
-::testing::AssertionResult ShowsScreens(const std::vector<Screen>& expected,
-                                        const std::string& actual) {
-  std::string all;
-  for (const Screen& s : expected) all += s.text;
-  if (all == actual) return ::testing::AssertionSuccess();
-  size_t at = 0;
-  while (at < all.size() && at < actual.size() && all[at] == actual[at]) ++at;
-  size_t start = 0;
-  size_t index = 0;
-  while (index < expected.size() && start + expected[index].text.size() <= at)
-    start += expected[index++].text.size();
-  const size_t line_start = all.rfind('\n', at == 0 ? 0 : at - 1) + 1;
-  auto line = [&](const std::string& side) {
-    return line_start >= side.size()
-               ? "<end>"
-               : Escape(side.substr(line_start, side.find('\n', at) + 1 - line_start));
-  };
-  const std::string name = index < expected.size() ? "screen " + std::to_string(index + 1) + " (" +
-                                                         expected[index].name + ")"
-                                                   : "after the last screen";
-  return ::testing::AssertionFailure()
-         << name << " differs at byte " << at - start << ":\n  expected: " << line(all)
-         << "\n  actual:   " << line(actual);
 }
 
 }  // namespace e2e

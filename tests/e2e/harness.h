@@ -2,7 +2,6 @@
 // keystrokes in; screen transcript, board record and configuration file out.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <optional>
@@ -37,7 +36,7 @@ struct Outcome {
   std::string screen;     // stdout or its terminal, "<CLEAR>" where the board saw a clear-screen
   std::string errors;     // stderr
   std::string record;     // board events but starts and clears, "; "-joined
-  std::string registers;  // board state at exit, by name, each ending in "; "
+  std::string registers;  // board state at exit, in code order, each ending in "; "
   std::optional<std::string> config;  // the file afterwards
   unsigned mode = 0;                  // its permission bits
   bool fenced_mount = false;          // a real mount was tried (and refused)
@@ -50,15 +49,5 @@ Outcome RunTool(const std::string& keys, const std::optional<std::string>& confi
 
 // The non-empty parts of text between separators.
 std::vector<std::string> Split(std::string_view text, std::string_view separator);
-
-// One expected screen: its name, for failure messages, and its exact bytes.
-struct Screen {
-  std::string name;
-  std::string text;
-};
-
-// Byte-exact; on a mismatch names the screen and shows its first differing line.
-::testing::AssertionResult ShowsScreens(const std::vector<Screen>& expected,
-                                        const std::string& actual);
 
 }  // namespace e2e

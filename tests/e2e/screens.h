@@ -11,6 +11,12 @@ namespace e2e {
 
 using std::to_string;
 
+// One screen: its name, which the record's expectations read, and its bytes.
+struct Screen {
+  std::string name;
+  std::string text;
+};
+
 inline Screen Cleared(const std::string& name, const std::string& body) {
   return {name, "<CLEAR>\n" + body};
 }
