@@ -1,6 +1,7 @@
 // quivet_config_check on files as a fleet ships them: the slips each must
 // give, by kind, and the line it prints, which must be the line the tool
 // itself saves for that file on the virtual board.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
