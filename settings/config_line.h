@@ -1,7 +1,7 @@
 // The configuration line taken apart: its keys, and the one loop that reads
-// it, which tells a listener what it does. The tool's listener hears
-// nothing, so its reading costs what it did before; quivet_config_check's
-// listener turns the same steps into warnings.
+// it, which tells a listener what it does. The tool's listener hears nothing
+// and compiles to nothing; quivet_config_check's turns the same steps into
+// warnings.
 #pragma once
 
 #include <cstddef>
