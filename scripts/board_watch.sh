@@ -38,8 +38,8 @@ render() {
     /^exit$/ { board = board " (tool exited)" }
     { if ($0 !~ /^system <clear-screen>$/) last = $0 }
     END {
-      printf " Virtual quivet board\n\n"
-      printf " board: %s   root: %s   config file: %s\n\n", board, root, (saved == "" ? "-" : saved)
+      printf " Virtual quivet board\n"
+      printf " board: %s   root: %s\n config file: %s\n\n", board, root, (saved == "" ? "-" : saved)
       printf " %-13s %s\n", "Register", "Value"
       for (i = 1; i <= n; i++) {
         name = names[i]
