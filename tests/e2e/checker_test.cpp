@@ -207,7 +207,7 @@ TEST(Checker, SavesTheToolsLineForRandomFiles) {
     for (int n = static_cast<int>(random() % 9); n >= 0; --n)
       file += pick(keys) + "=" + pick(values) + pick(gaps);
     if (random() % 8 == 0) file.insert(random() % file.size(), 1, '\0');
-    EXPECT_EQ(Check(file).out, RunTool("5\n", file).config.value_or("<none>")) << file;
+    ASSERT_EQ(Check(file).out, RunTool("5\n", file).config.value_or("<none>")) << file;
   }
 }
 
